@@ -1,0 +1,62 @@
+#include "tests/support/test_home.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "handheld/home.h"
+
+namespace orvane_test {
+
+TestHome::TestHome() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+    directory_ = pattern;
+    std::filesystem::remove(directory_);  // a missing home is created with its defaults
+    handheld::SetPackageSource(ORVANE_PACKAGE_DIR);
+    std::string reason;
+    if (!handheld::OpenHome(directory_, &reason)) ADD_FAILURE() << "cannot open test home: " << reason;
+}
+
+TestHome::~TestHome() {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+}
+
+void TestHome::WriteFile(std::u16string_view handheldPath, const std::vector<unsigned char>& bytes) const {
+    const auto host = handheld::HostPath(handheldPath);
+    ASSERT_TRUE(host.has_value());
+    std::filesystem::create_directories(host->parent_path());
+    std::ofstream out(*host, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<unsigned char> TestHome::ReadFile(std::u16string_view handheldPath) const {
+    const auto host = handheld::HostPath(handheldPath);
+    if (!host) return {};
+    std::ifstream in(*host, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    previous_ = handheld::SetMessageBoxPresenter([this](const handheld::MessageBoxRequest& request) {
+        shown_.push_back(request);
+        if (answers_.empty()) return handheld::IDOK;
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { handheld::SetMessageBoxPresenter(previous_); }
+
+std::filesystem::path SharedTestData() {
+    const std::filesystem::path candidate = std::filesystem::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "testdata";
+    std::error_code ec;
+    if (std::filesystem::is_directory(candidate, ec)) return std::filesystem::canonical(candidate, ec);
+    return {};
+}
+
+}  // namespace orvane_test
