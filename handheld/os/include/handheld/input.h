@@ -1,0 +1,23 @@
+// The state of the stylus and keys as the handheld reports it asynchronously, also while the
+// user-interface thread is busy (sending blocks it). The shell keeps it current; tests script it.
+#pragma once
+
+#include <functional>
+
+#include "handheld/types.h"
+
+namespace handheld {
+
+inline constexpr int VK_LBUTTON = 0x01;  // the stylus
+
+// Sign bit (0x8000) set while the key is down.
+short GetAsyncKeyState(int virtualKey);
+
+// The shell records presses and releases here as they happen.
+void SetKeyDown(int virtualKey, bool down);
+
+// Tests and tools: answer GetAsyncKeyState from a script instead (null restores the recorded state).
+using KeyStateScript = std::function<bool(int virtualKey)>;
+KeyStateScript SetKeyStateScript(KeyStateScript script);
+
+}  // namespace handheld

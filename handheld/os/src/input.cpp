@@ -1,0 +1,37 @@
+#include "handheld/input.h"
+
+#include <array>
+#include <atomic>
+#include <mutex>
+
+namespace handheld {
+
+namespace {
+// Written by the shell's input thread or event filter, read by the user-interface thread during a send.
+std::array<std::atomic<bool>, 256> keyDown{};
+std::mutex scriptMutex;
+KeyStateScript keyScript;
+}  // namespace
+
+short GetAsyncKeyState(int virtualKey) {
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(keyDown.size())) return 0;
+    bool down;
+    {
+        std::lock_guard lock(scriptMutex);
+        down = keyScript ? keyScript(virtualKey) : keyDown[virtualKey].load();
+    }
+    return down ? static_cast<short>(0x8000) : 0;
+}
+
+void SetKeyDown(int virtualKey, bool down) {
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(keyDown.size())) return;
+    keyDown[virtualKey].store(down);
+}
+
+KeyStateScript SetKeyStateScript(KeyStateScript script) {
+    std::lock_guard lock(scriptMutex);
+    std::swap(script, keyScript);
+    return script;
+}
+
+}  // namespace handheld
