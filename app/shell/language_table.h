@@ -19,6 +19,9 @@ public:
     void LoadLanguageBytes(const std::uint8_t* data, std::size_t size);
     void Clear();
 
+    // True when the bytes start as a language file must: the UTF-16LE byte-order mark and a third byte not 0.
+    static bool HasLanguageMark(const std::uint8_t* data, std::size_t size);
+
     // The value of the first entry with exactly this key; the default (which may be null) when the key is
     // absent, the table is empty or no key is given. Valid until the table is next loaded or cleared.
     const char16_t* Lookup(const char16_t* key, const char16_t* defaultText) const;
@@ -37,3 +40,5 @@ std::u16string Text(const char16_t* key, const char16_t* defaultText);
 
 // The program's folder: its module path up to (not including) the last backslash, taken once.
 const std::u16string& GetProgramFolder();
+// The same cut for any module path; "" when the path has no backslash.
+std::u16string ProgramFolderOf(std::u16string_view modulePath);

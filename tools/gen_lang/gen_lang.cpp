@@ -1,0 +1,186 @@
+// gen_lang SOURCE.txt OUTPUT.ln1
+//
+// The source is UTF-8, one entry a line: the key, one or more blanks (a tab by habit), the value. Lines whose
+// first non-blank characters are "//" are comments; empty lines are skipped. The output is what the program's
+// language table reads: the UTF-16LE byte-order mark, then "KEY<tab>value" lines ended by CR LF.
+//
+// A source the file format cannot carry faithfully is refused, so a translation never loses text silently:
+// a "/" in a value (the reader takes it as the start of a comment), trailing blanks (the reader cuts them),
+// a duplicate key (the reader keeps only the first), a key without value, bad UTF-8 or control characters.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+struct SourceError {
+    std::size_t line;
+    std::string message;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Strict UTF-8 to UTF-16: false on any malformed, overlong or surrogate sequence.
+bool DecodeUtf8(std::string_view text, std::u16string& out) {
+    out.clear();
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b0 = static_cast<std::uint8_t>(text[i]);
+        std::uint32_t cp = 0;
+        std::size_t extra = 0;
+        std::uint32_t minimum = 0;
+        if (b0 < 0x80) {
+            cp = b0;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            cp = b0 & 0x1F, extra = 1, minimum = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            cp = b0 & 0x0F, extra = 2, minimum = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            cp = b0 & 0x07, extra = 3, minimum = 0x10000;
+        } else {
+            return false;
+        }
+        if (extra > text.size() - i - 1) return false;  // sequence cut by the end of the text
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto b = static_cast<std::uint8_t>(text[i + k]);
+            if ((b & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+void AppendUtf16Le(std::string& out, std::u16string_view text) {
+    for (const char16_t c : text) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        out.push_back(static_cast<char>(c >> 8));
+    }
+}
+
+// The whole conversion; errors are collected so that a translator sees every bad line in one run.
+std::string Convert(const std::string& source, std::vector<SourceError>& errors) {
+    std::string output = "\xFF\xFE";
+    std::set<std::string> keys;
+    std::size_t lineNumber = 0;
+    std::size_t pos = 0;
+    if (source.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;
+    while (pos < source.size()) {
+        std::size_t end = source.find('\n', pos);
+        if (end == std::string::npos) end = source.size();
+        std::string_view line(source.data() + pos, end - pos);
+        pos = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+        std::size_t start = 0;
+        while (start < line.size() && IsBlank(line[start])) ++start;
+        if (start == line.size()) continue;
+        if (line.compare(start, 2, "//") == 0) continue;
+
+        std::size_t keyEnd = start;
+        while (keyEnd < line.size() && !IsBlank(line[keyEnd])) ++keyEnd;
+        const std::string key(line.substr(start, keyEnd - start));
+        std::size_t valueStart = keyEnd;
+        while (valueStart < line.size() && IsBlank(line[valueStart])) ++valueStart;
+        const std::string_view value = line.substr(valueStart);
+
+        const std::size_t before = errors.size();
+        if (key.find('/') != std::string::npos) {
+            errors.push_back({lineNumber, "key \"" + key + "\" contains \"/\", which starts a comment"});
+        }
+        if (value.empty()) {
+            errors.push_back({lineNumber, "key \"" + key + "\" has no value"});
+        } else if (value.find('/') != std::string_view::npos) {
+            errors.push_back({lineNumber, "the value of \"" + key +
+                                              "\" contains \"/\", which the language file cannot hold "
+                                              "(it starts a comment)"});
+        } else if (IsBlank(value.back())) {
+            errors.push_back({lineNumber, "the value of \"" + key + "\" ends in a blank, which would be cut"});
+        }
+        for (const char c : line) {
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+                errors.push_back({lineNumber, "control character in the line"});
+                break;
+            }
+        }
+        if (!keys.insert(key).second) {
+            errors.push_back({lineNumber, "duplicate key \"" + key + "\" (only the first would count)"});
+        }
+        std::u16string wideKey;
+        std::u16string wideValue;
+        if (!DecodeUtf8(key, wideKey) || !DecodeUtf8(value, wideValue)) {
+            errors.push_back({lineNumber, "not valid UTF-8"});
+        }
+        if (errors.size() != before) continue;
+
+        AppendUtf16Le(output, wideKey);
+        AppendUtf16Le(output, u"\t");
+        AppendUtf16Le(output, wideValue);
+        AppendUtf16Le(output, u"\r\n");
+    }
+    return output;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: gen_lang SOURCE.txt OUTPUT.ln1\n");
+        return 2;
+    }
+    const std::filesystem::path sourcePath = argv[1];
+    const std::filesystem::path outputPath = argv[2];
+    std::ifstream in(sourcePath, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "gen_lang: cannot read %s\n", sourcePath.c_str());
+        return 1;
+    }
+    const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    std::vector<SourceError> errors;
+    const std::string output = Convert(source, errors);
+    if (!errors.empty()) {
+        for (const auto& error : errors) {
+            std::fprintf(stderr, "%s:%zu: error: %s\n", sourcePath.c_str(), error.line, error.message.c_str());
+        }
+        return 1;
+    }
+
+    // Written beside the target and renamed over it, so a failed run never leaves half a language file.
+    std::error_code ec;
+    if (outputPath.has_parent_path()) std::filesystem::create_directories(outputPath.parent_path(), ec);
+    const std::filesystem::path temporary = outputPath.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(output.data(), static_cast<std::streamsize>(output.size()));
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "gen_lang: cannot write %s\n", temporary.c_str());
+            std::filesystem::remove(temporary, ec);
+            return 1;
+        }
+    }
+    std::filesystem::rename(temporary, outputPath, ec);
+    if (ec) {
+        std::fprintf(stderr, "gen_lang: cannot write %s: %s\n", outputPath.c_str(), ec.message().c_str());
+        std::filesystem::remove(temporary, ec);
+        return 1;
+    }
+    return 0;
+}
