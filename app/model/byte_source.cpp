@@ -1,0 +1,37 @@
+#include "app/model/byte_source.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+
+std::size_t ByteSource::Skip(std::uint64_t bytes) {
+    std::array<std::uint8_t, 4096> scratch;
+    std::uint64_t skipped = 0;
+    while (skipped < bytes) {
+        const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(scratch.size(), bytes - skipped));
+        const std::size_t got = Read(scratch.data(), chunk);
+        skipped += got;
+        if (got < chunk) break;
+    }
+    return static_cast<std::size_t>(std::min<std::uint64_t>(skipped, std::numeric_limits<std::size_t>::max()));
+}
+
+std::size_t FileByteSource::Read(void* buffer, std::size_t bytes) {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t total = 0;
+    while (total < bytes) {
+        const auto chunk = static_cast<handheld::DWORD>(std::min<std::size_t>(bytes - total, 0x7FFFFFFF));
+        handheld::DWORD got = 0;
+        if (!handheld::ReadFile(file_, out + total, chunk, &got, nullptr) || got == 0) break;
+        total += got;
+    }
+    return total;
+}
+
+std::size_t MemoryByteSource::Read(void* buffer, std::size_t bytes) {
+    const std::size_t count = std::min(bytes, bytes_.size() - position_);
+    if (count != 0) std::memcpy(buffer, bytes_.data() + position_, count);
+    position_ += count;
+    return count;
+}

@@ -1,0 +1,94 @@
+#include "app/model/safe_file.h"
+
+#include "handheld/trace.h"
+
+using namespace handheld;
+
+namespace {
+bool Exists(const std::u16string& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+}  // namespace
+
+std::u16string TemporaryPathFor(std::u16string_view target) {
+    return std::u16string(target) + u"~";
+}
+std::u16string BackupPathFor(std::u16string_view target) {
+    return std::u16string(target) + u"~old";
+}
+
+HANDLE OpenForReading(std::u16string_view target) {
+    const std::u16string path(target);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || Exists(path)) return file;
+    const std::u16string backup = BackupPathFor(target);
+    file = CreateFileW(backup.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) HH_TRACE("files", "reading the backup left by an interrupted save");
+    return file;
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    Abandon();
+}
+
+void SafeFileWriter::Abandon() {
+    if (file_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+        DeleteFileW(temporary_.c_str());
+    }
+}
+
+SafeFileWriter::OpenResult SafeFileWriter::Open(std::u16string_view target, bool createNew) {
+    Abandon();
+    target_ = target;
+    temporary_ = TemporaryPathFor(target);
+    createNew_ = createNew;
+    if (target_.empty()) return OpenResult::Failed;
+    if (createNew && Exists(target_)) return OpenResult::TargetExists;
+    file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file_ == INVALID_HANDLE_VALUE ? OpenResult::Failed : OpenResult::Opened;
+}
+
+bool SafeFileWriter::Write(const void* bytes, std::size_t count) {
+    if (file_ == INVALID_HANDLE_VALUE) return false;
+    const auto* p = static_cast<const std::uint8_t*>(bytes);
+    while (count != 0) {
+        const auto chunk = static_cast<DWORD>(count > 0x7FFFFFFF ? 0x7FFFFFFF : count);
+        DWORD written = 0;
+        if (!WriteFile(file_, p, chunk, &written, nullptr) || written == 0) return false;
+        p += written;
+        count -= written;
+    }
+    return true;
+}
+
+bool SafeFileWriter::Commit() {
+    if (file_ == INVALID_HANDLE_VALUE) return false;
+    if (!FlushFileBuffers(file_)) {
+        Abandon();
+        return false;
+    }
+    CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    const std::u16string backup = BackupPathFor(target_);
+    const bool hadTarget = Exists(target_);
+    if (hadTarget && createNew_) {  // the target appeared while we wrote
+        DeleteFileW(temporary_.c_str());
+        return false;
+    }
+    if (hadTarget) {
+        DeleteFileW(backup.c_str());  // a stale one from an earlier interrupted save
+        if (!MoveFileW(target_.c_str(), backup.c_str())) {
+            DeleteFileW(temporary_.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileW(temporary_.c_str(), target_.c_str())) {
+        if (hadTarget) MoveFileW(backup.c_str(), target_.c_str());
+        DeleteFileW(temporary_.c_str());
+        return false;
+    }
+    DeleteFileW(backup.c_str());
+    return true;
+}
