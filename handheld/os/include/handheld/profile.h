@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace handheld {
 
@@ -18,7 +19,8 @@ struct HandheldProfile {
 
 // The profile of the home in use (read once; defaults for a missing or damaged file).
 const HandheldProfile& Profile();
-// Replaces the profile for this process (tools and tests); not written to the home.
+// Replaces the profile for this process (tools and tests); not written to the home, kept when another home
+// is opened.
 void SetProfile(const HandheldProfile& profile);
 // Text of a profile file; ParseProfile never fails: unknown or damaged lines keep their defaults.
 std::string FormatProfile(const HandheldProfile& profile);
