@@ -34,10 +34,29 @@ struct DCB {
 };
 static_assert(sizeof(DCB) == 28, "the device control record is 28 bytes");
 
+// Bits of DCB::flags.
+inline constexpr DWORD DCB_fBinary = 1u << 0;
+inline constexpr DWORD DCB_DtrControlEnable = 1u << 4;  // fDtrControl, bits 4-5
+inline constexpr DWORD DCB_fTXContinueOnXoff = 1u << 7;
+inline constexpr DWORD DCB_RtsControlEnable = 1u << 12;  // fRtsControl, bits 12-13
+
 inline constexpr BYTE NOPARITY = 0;
+inline constexpr BYTE SPACEPARITY = 4;
+inline constexpr BYTE ONESTOPBIT = 0;
 inline constexpr BYTE ONE5STOPBITS = 1;
+inline constexpr BYTE TWOSTOPBITS = 2;
+
+// EscapeCommFunction: raw infrared mode on and off. The simulated ports also keep RTS (3, 4), DTR (5, 6)
+// and break (8, 9); other functions fail with ERROR_NOT_SUPPORTED.
 inline constexpr DWORD SETIR = 10;
 inline constexpr DWORD CLRIR = 11;
+
+// Control codes of the OBEX service device "OBX0:". Status succeeds (4-byte output) only while the
+// service runs; start and stop succeed in either state.
+inline constexpr DWORD IOCTL_OBEX_START = 0x01040004;
+inline constexpr DWORD IOCTL_OBEX_STOP = 0x01040008;
+inline constexpr DWORD IOCTL_OBEX_STATUS = 0x01040020;
+inline constexpr DWORD ERROR_SERVICE_NOT_ACTIVE = 1062;
 
 BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS* timeouts);
 BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts);
