@@ -193,6 +193,27 @@ bool EncodeHeader(const Device& device, std::uint8_t (&header)[kHeaderBytes]) {
     return true;
 }
 
+WriteResult CheckSavable(const Device& device) {
+    if (device.name.size() * 2 > Device::kMaxNameBytes) return WriteResult::NameTooLong;
+    for (const ButtonRecord& record : device.records) {
+        if (RecordSize(record) > kMaxRecordBytes) return WriteResult::RecordTooBig;
+    }
+    return WriteResult::Written;
+}
+
+WriteResult WriteDevice(const Device& device, const WriteFunction& write) {
+    const WriteResult savable = CheckSavable(device);
+    if (savable != WriteResult::Written) return savable;
+    std::uint8_t header[kHeaderBytes];
+    EncodeHeader(device, header);
+    if (!write(header, kHeaderBytes)) return WriteResult::HeaderNotWritten;
+    std::vector<std::uint8_t> bytes;
+    for (const ButtonRecord& record : device.records) {
+        if (!EncodeRecord(record, bytes) || !write(bytes.data(), bytes.size())) return WriteResult::RecordNotWritten;
+    }
+    return WriteResult::Written;
+}
+
 bool LoadFrom(ByteSource& source, Device& device, bool headerOnly) {
     std::uint8_t header[kHeaderBytes];
     if (source.Read(header, kHeaderBytes) < kHeaderBytes) {
@@ -236,34 +257,30 @@ bool Device::Load(std::u16string_view filePath, bool headerOnly) {
 }
 
 bool Device::Save(bool overwrite, std::u16string_view filePath) {
-    using namespace device_file;
-    std::uint8_t header[kHeaderBytes];
-    if (!EncodeHeader(*this, header)) return false;
-    for (const ButtonRecord& record : records) {
-        if (RecordSize(record) > kMaxRecordBytes) {
+    using device_file::WriteResult;
+    switch (device_file::CheckSavable(*this)) {
+        case WriteResult::Written:
+            break;
+        case WriteResult::RecordTooBig:
             ShowError(nullptr, u"ERR_18", u"Button record is too big to save");
             return false;
-        }
+        default:  // a name the header cannot hold: refused without a message
+            return false;
     }
     const std::u16string target(filePath.empty() ? std::u16string_view(path) : filePath);
     SafeFileWriter writer;
     if (writer.Open(target, !overwrite) != SafeFileWriter::OpenResult::Opened) {
-        ShowPathError(u"ERR_14", u"Can't create or rewrite file \"", target);
+        device_file::ShowPathError(u"ERR_14", u"Can't create or rewrite file \"", target);
         return false;
     }
-    if (!writer.Write(header, kHeaderBytes)) {
+    const WriteResult written = device_file::WriteDevice(
+        *this, [&writer](const std::uint8_t* bytes, std::size_t count) { return writer.Write(bytes, count); });
+    if (written == WriteResult::HeaderNotWritten) {
         ShowError(nullptr, u"ERR_15", u"Can't write file header");
         return false;
     }
-    std::vector<std::uint8_t> bytes;
-    for (const ButtonRecord& record : records) {
-        if (!EncodeRecord(record, bytes) || !writer.Write(bytes.data(), bytes.size())) {
-            ShowPathError(u"ERR_17", u"Can't write file \"", target);
-            return false;
-        }
-    }
-    if (!writer.Commit()) {
-        ShowPathError(u"ERR_17", u"Can't write file \"", target);
+    if (written != WriteResult::Written || !writer.Commit()) {
+        device_file::ShowPathError(u"ERR_17", u"Can't write file \"", target);
         return false;
     }
     path = target;

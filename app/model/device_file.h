@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/model/byte_source.h"
@@ -40,5 +41,12 @@ bool WriteRecord(handheld::HANDLE file, const ButtonRecord& record);
 
 // The header of a device; false when the name does not fit.
 bool EncodeHeader(const Device& device, std::uint8_t (&header)[kHeaderBytes]);
+
+enum class WriteResult { Written, NameTooLong, RecordTooBig, HeaderNotWritten, RecordNotWritten };
+// Whether the device fits the format at all (Written when it does); checked before any file is touched.
+WriteResult CheckSavable(const Device& device);
+// Header, then each record in one call of write; stops at the first write that fails.
+using WriteFunction = std::function<bool(const std::uint8_t* bytes, std::size_t count)>;
+WriteResult WriteDevice(const Device& device, const WriteFunction& write);
 
 }  // namespace device_file
