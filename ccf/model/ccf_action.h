@@ -1,0 +1,126 @@
+// Actions of a CCF action list, running a list, and the conversion of a learned CCF code into the
+// driver's IrCode. Everything runs on the thread that owns the viewer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "ccf/model/ccf_model.h"
+#include "driver/irdriver/lumbra.h"
+
+class CCFActionHandler;
+
+// One non-empty slot of an action list. Actions are not records of their own: recordOffset stays 0.
+class CCFAction : public CCFObject {
+public:
+    CCFAction(CCFActionList* owner, std::uint8_t type, std::uint32_t p1, std::uint32_t p2)
+        : owner(owner), type(type), p1(p1), p2(p2) {}
+    // Carries the action out; the result is what the kind's table says (1 done, 0 not).
+    virtual std::uint32_t Execute(CCFActionHandler* handler) = 0;
+
+    CCFActionList* owner;  // not owned
+    std::uint8_t type;
+    std::uint32_t p1;
+    std::uint32_t p2;
+};
+
+// Type 1: send the IR code record that p2 points to (read when the list is built).
+class CCFIRCodeAction : public CCFAction {
+public:
+    CCFIRCodeAction(CCFActionList* owner, std::uint32_t p1, std::uint32_t p2, std::unique_ptr<CCFIRCode> code);
+    ~CCFIRCodeAction() override;
+    std::uint32_t Execute(CCFActionHandler* handler) override;
+    std::unique_ptr<CCFIRCode> code;  // null when p2 was 0 or the record lies outside the file
+};
+
+// Type 2: run the action list of button p2 of device p1.
+class CCFButtonAliasAction : public CCFAction {
+public:
+    using CCFAction::CCFAction;
+    std::uint32_t Execute(CCFActionHandler* handler) override;
+};
+
+// Types 3 and 9: show device p1 at panel p2 (0: its first panel).
+class CCFJumpAction : public CCFAction {
+public:
+    using CCFAction::CCFAction;
+    std::uint32_t Execute(CCFActionHandler* handler) override;
+};
+
+// Type 4: wait p2 milliseconds.
+class CCFDelayAction : public CCFAction {
+public:
+    using CCFAction::CCFAction;
+    std::uint32_t Execute(CCFActionHandler* handler) override;
+};
+
+// Types 5, 7 and 8: kept, and do nothing.
+class CCFInertAction : public CCFAction {
+public:
+    using CCFAction::CCFAction;
+    std::uint32_t Execute(CCFActionHandler*) override { return 0; }
+};
+
+// Type 6: show device p1 at its first panel.
+class CCFDeviceJumpAction : public CCFAction {
+public:
+    using CCFAction::CCFAction;
+    std::uint32_t Execute(CCFActionHandler* handler) override;
+};
+
+// The action of an entry's type, or null for a type that leaves an empty slot (0 and above 9). Type 1 gets
+// its IR code from the caller, who reads it from the file.
+std::unique_ptr<CCFAction> MakeCCFAction(CCFActionList* owner, std::uint8_t type, std::uint32_t p1, std::uint32_t p2,
+                                         std::unique_ptr<CCFIRCode> code);
+
+// How actions reach the viewer.
+class CCFActionHandler {
+public:
+    virtual ~CCFActionHandler() = default;
+    virtual std::uint32_t ShowDeviceFirstPanel(std::uint32_t deviceOffset, CCFAction* caller) = 0;
+    // 1 if the device was found (and shown), else 0 with nothing changed.
+    virtual std::uint32_t ShowDevice(std::uint32_t deviceOffset, std::uint32_t panelOffset) = 0;
+    // 1 if the button was found (and its list run), else 0.
+    virtual std::uint32_t RunButtonAlias(std::uint32_t deviceOffset, std::uint32_t buttonOffset) = 0;
+};
+
+// The model's half of a handler: the first-panel jump and the alias search over a file's devices. The
+// viewer derives from it and supplies ShowDevice.
+class CCFFileActionHandler : public CCFActionHandler {
+public:
+    // Aliases that lead back to themselves stop after this many nested runs.
+    static constexpr int kMaxAliasDepth = 16;
+
+    explicit CCFFileActionHandler(const CCFFile* file) : file_(file) {}
+    std::uint32_t ShowDeviceFirstPanel(std::uint32_t deviceOffset, CCFAction* caller) override;
+    std::uint32_t RunButtonAlias(std::uint32_t deviceOffset, std::uint32_t buttonOffset) override;
+
+protected:
+    const CCFFile* File() const { return file_; }
+
+private:
+    const CCFFile* file_;
+    int aliasDepth_ = 0;
+};
+
+// Runs the list's actions in order until its end or its first empty slot; a failing action does not stop
+// the run. A null list does nothing.
+void RunCCFActionList(const CCFActionList* list, CCFActionHandler* handler);
+
+// The first device, over the three chains in order, whose record is at deviceOffset; its chain (1-3) in
+// *chain when given. Null when none.
+CCFDevice* FindCCFDevice(const CCFFile& file, std::uint32_t deviceOffset, int* chain = nullptr);
+// The first button whose record is at buttonOffset: panels in order, items in order, each item's frame
+// searched depth first before the item's own button.
+CCFButton* FindCCFButton(const CCFDevice& device, std::uint32_t buttonOffset);
+
+// Fills code from a learned code as the driver plays it: durations in microseconds (marks positive, spaces
+// negative), the once pairs then the repeat pairs, and a closing space when the last one is short. False,
+// with nothing to send, when the carrier does not fit the 8-bit period (below 3922 Hz, 0 included) or there
+// are no pairs. A code too long for the buffer is cut at a pair boundary.
+bool ConvertCCFLearnedCode(const CCFLearnedCode& learned, IrCode& code);
+// Converts and hands the code to the driver, sent once. 1 if it was handed over, else 0.
+std::uint32_t SendCCFIRCode(const CCFIRCode* irCode);
+
+// Lowest carrier whose period (1000000 / f microseconds) still fits the 8-bit carrier field.
+inline constexpr std::uint32_t kCCFMinCarrierHz = 3922;
