@@ -1,0 +1,141 @@
+// The IR transceiver: what the transmit pin emits and what the receive pin sees.
+#include <array>
+#include <cmath>
+#include <mutex>
+
+#include "handheld/soc/internal.h"
+#include "handheld/soc/simulation.h"
+#include "handheld/trace.h"
+
+namespace handheld::soc {
+
+namespace {
+
+struct Transmitter {
+    bool light = false;
+    std::mutex observerMutex;  // add and remove only; the edge path reads the fixed array as it is
+    std::array<EdgeObserver*, kMaxEdgeObservers> observers{};
+};
+
+Transmitter& TheTransmitter() {
+    static Transmitter transmitter;
+    return transmitter;
+}
+
+// A remote's signal laid out once in sub-ticks, played from startSubTicks; the cursor follows the clock.
+struct Segment {
+    double startSubTicks;
+    double endSubTicks;
+    bool carrier;
+};
+
+struct Remote {
+    bool active = false;
+    std::uint64_t startSubTicks = 0;
+    double periodSubTicks = 0;
+    std::vector<Segment> segments;
+    std::size_t cursor = 0;
+};
+
+Remote& TheRemote() {
+    static Remote remote;
+    return remote;
+}
+
+constexpr double kSubTicksPerUs = static_cast<double>(kOscrHz) * kSubTicksPerTick / 1e6;
+
+}  // namespace
+
+void SetTransmitLight(bool light) {
+    Transmitter& transmitter = TheTransmitter();
+    if (transmitter.light == light) return;
+    transmitter.light = light;
+    const PinEdge edge{PeekOscr(), light ? 1 : 0};
+    for (EdgeObserver* observer : transmitter.observers) {
+        if (observer != nullptr) observer->OnEdge(edge);
+    }
+}
+
+bool TransmitLight() { return TheTransmitter().light; }
+
+void ResetTransceiver() { TheTransmitter().light = false; }
+
+bool AddEdgeObserver(EdgeObserver* observer) {
+    Transmitter& transmitter = TheTransmitter();
+    std::lock_guard lock(transmitter.observerMutex);
+    for (auto& slot : transmitter.observers) {
+        if (slot == nullptr) {
+            slot = observer;
+            return true;
+        }
+    }
+    return false;
+}
+
+void RemoveEdgeObserver(EdgeObserver* observer) {
+    Transmitter& transmitter = TheTransmitter();
+    std::lock_guard lock(transmitter.observerMutex);
+    for (auto& slot : transmitter.observers) {
+        if (slot == observer) slot = nullptr;
+    }
+}
+
+EdgeBuffer::EdgeBuffer(std::size_t capacity) : edges_(capacity) {}
+
+EdgeBuffer::~EdgeBuffer() { RemoveEdgeObserver(this); }
+
+void EdgeBuffer::OnEdge(const PinEdge& edge) {
+    if (size_ < edges_.size()) {
+        edges_[size_++] = edge;
+    } else {
+        ++dropped_;
+    }
+}
+
+void SetLearningSource(const RemoteSignal& signal, std::uint32_t startDelayTicks) {
+    Remote& remote = TheRemote();
+    remote.segments.clear();
+    remote.cursor = 0;
+    remote.active = false;
+    if (!(signal.carrierHz > 0) || signal.repeat < 1) {
+        HH_TRACE("soc", "learning source refused: carrier %.1f Hz, repeat %d", signal.carrierHz, signal.repeat);
+        return;
+    }
+    remote.periodSubTicks = static_cast<double>(kOscrHz) * kSubTicksPerTick / signal.carrierHz;
+    double at = 0;
+    for (int pass = 0; pass < signal.repeat; ++pass) {
+        for (const std::int32_t durationUs : signal.durationsUs) {
+            const double length = std::fabs(static_cast<double>(durationUs)) * kSubTicksPerUs;
+            remote.segments.push_back({at, at + length, durationUs >= 0});
+            at += length;
+        }
+    }
+    remote.startSubTicks = ElapsedSubTicks() + std::uint64_t{startDelayTicks} * kSubTicksPerTick;
+    remote.active = true;
+}
+
+void ClearLearningSource() {
+    Remote& remote = TheRemote();
+    remote.active = false;
+    remote.segments.clear();
+    remote.cursor = 0;
+}
+
+int ReceiveLevel() {
+    Remote& remote = TheRemote();
+    if (!remote.active) return 1;
+    const std::uint64_t now = ElapsedSubTicks();
+    if (now < remote.startSubTicks) return 1;
+    const double t = static_cast<double>(now - remote.startSubTicks);
+    const auto& segments = remote.segments;
+    if (remote.cursor < segments.size() && t < segments[remote.cursor].startSubTicks) remote.cursor = 0;
+    while (remote.cursor < segments.size() && t >= segments[remote.cursor].endSubTicks) ++remote.cursor;
+    if (remote.cursor == segments.size()) return 1;
+    const Segment& segment = segments[remote.cursor];
+    if (!segment.carrier) return 1;
+    const double sinceStart = t - segment.startSubTicks;
+    const double phase = sinceStart - std::floor(sinceStart / remote.periodSubTicks) * remote.periodSubTicks;
+    return phase < remote.periodSubTicks / 2 ? 0 : 1;
+}
+
+}  // namespace handheld::soc
