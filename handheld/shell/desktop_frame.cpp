@@ -1,0 +1,62 @@
+#include "handheld/shell/desktop_frame.h"
+
+#include <QAction>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace handheld {
+
+int TakeZoomOption(int& argc, char** argv) {
+    int zoom = kDefaultDesktopZoom;
+    bool given = false;
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* value = nullptr;
+        if (std::strcmp(argv[i], "--zoom") == 0 && i + 1 < argc) {
+            value = argv[++i];
+        } else if (std::strncmp(argv[i], "--zoom=", 7) == 0) {
+            value = argv[i] + 7;
+        } else {
+            argv[out++] = argv[i];
+            continue;
+        }
+        const int asked = std::atoi(value);
+        if (asked >= 1 && asked <= kMaxDesktopZoom) {
+            zoom = asked;
+            given = true;
+        } else {
+            std::fprintf(stderr, "--zoom takes a whole number from 1 to %d; using %d\n", kMaxDesktopZoom, zoom);
+        }
+    }
+    argc = out;
+    argv[argc] = nullptr;
+    const char* userScale = std::getenv("QT_SCALE_FACTOR");
+    if (userScale != nullptr && !given) return std::max(1, std::atoi(userScale));
+    setenv("QT_SCALE_FACTOR", std::to_string(zoom).c_str(), 1);
+    return zoom;
+}
+
+DesktopFrame::DesktopFrame() : screen_(new HandheldScreen(this)) {
+    setObjectName(QStringLiteral("DesktopFrame"));
+    setWindowTitle(QStringLiteral("Orvane handheld (Ctrl+R turns it)"));
+    auto* rotate = new QAction(QStringLiteral("Turn the handheld"), this);
+    rotate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    rotate->setShortcutContext(Qt::ApplicationShortcut);
+    connect(rotate, &QAction::triggered, this, &DesktopFrame::Rotate);
+    addAction(rotate);
+    FitToScreen();
+}
+
+void DesktopFrame::Rotate() {
+    screen_->Rotate();
+    FitToScreen();
+}
+
+void DesktopFrame::FitToScreen() {
+    screen_->move(0, 0);
+    setFixedSize(screen_->size());
+}
+
+}  // namespace handheld

@@ -1,0 +1,35 @@
+// The Qt presenter of the handheld's message boxes: icon and buttons from the box's flags, the answer as the
+// handheld's button identifier.
+#pragma once
+
+#include <QMessageBox>
+#include <memory>
+#include <vector>
+
+#include "handheld/messagebox.h"
+
+namespace handheld {
+
+struct MessageBoxLook {
+    QMessageBox::Icon icon;
+    std::vector<QMessageBox::StandardButton> buttons;  // in the handheld's order, left to right
+    QMessageBox::StandardButton defaultButton;
+    QMessageBox::StandardButton escapeButton;  // NoButton: the box cannot be escaped (yes/no)
+};
+
+// What a box with these flags looks like. Unknown button sets fall back to a single OK (traced).
+MessageBoxLook DescribeMessageBox(UINT flags);
+
+// The handheld's answer (IDOK, IDCANCEL, IDYES, ...) for a clicked button.
+int AnswerOf(QMessageBox::StandardButton button);
+
+// The box itself, not yet shown: owner as parent, caption as title.
+std::unique_ptr<QMessageBox> BuildMessageBox(const MessageBoxRequest& request);
+
+// Shows the box modally and returns the answer.
+int PresentQtMessageBox(const MessageBoxRequest& request);
+
+// Makes PresentQtMessageBox the presenter of the process; returns the previous one.
+MessageBoxPresenter InstallQtMessageBoxPresenter();
+
+}  // namespace handheld
