@@ -234,7 +234,14 @@ std::optional<SerialPortInfo> InspectSerialPort(std::u16string_view name) {
 void ResetSerialPorts() {
     CommState& state = State();
     std::lock_guard lock(state.mutex);
-    for (auto& [name, port] : state.ports) ResetPort(port->info);
+    for (auto it = state.ports.begin(); it != state.ports.end();) {
+        if (it->second->info.open) {
+            ResetPort(it->second->info);
+            ++it;
+        } else {
+            it = state.ports.erase(it);
+        }
+    }
 }
 
 }  // namespace handheld

@@ -49,8 +49,8 @@ struct SerialPortInfo {
 
 // The port's state as kept across opens; empty for a port never opened in this process.
 std::optional<SerialPortInfo> InspectSerialPort(std::u16string_view name);
-// Every port back to the defaults (time-outs, control record, lines, IR mode off, logs and counts cleared);
-// ports open now stay open.
+// As at the start of the process: closed ports are forgotten; ports open now stay open, back to the
+// defaults (time-outs, control record, lines, IR mode off, log cleared, counted as opened once).
 void ResetSerialPorts();
 // The defaults a port starts with.
 COMMTIMEOUTS DefaultCommTimeouts();
