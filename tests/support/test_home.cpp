@@ -10,12 +10,14 @@
 
 namespace orvane_test {
 
-TestHome::TestHome() {
+TestHome::TestHome() : TestHome(std::filesystem::path(ORVANE_PACKAGE_DIR)) {}
+
+TestHome::TestHome(const std::filesystem::path& packageSource) {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
     directory_ = pattern;
     std::filesystem::remove(directory_);  // a missing home is created with its defaults
-    handheld::SetPackageSource(ORVANE_PACKAGE_DIR);
+    handheld::SetPackageSource(packageSource);
     std::string reason;
     if (!handheld::OpenHome(directory_, &reason)) ADD_FAILURE() << "cannot open test home: " << reason;
 }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "handheld/messagebox.h"
@@ -15,6 +16,8 @@ namespace orvane_test {
 class TestHome {
 public:
     TestHome();
+    // A home whose program package comes from the given folder (a missing folder: a home without package).
+    explicit TestHome(const std::filesystem::path& packageSource);
     ~TestHome();
     TestHome(const TestHome&) = delete;
     TestHome& operator=(const TestHome&) = delete;
@@ -47,6 +50,9 @@ private:
     std::vector<handheld::MessageBoxRequest> shown_;
     std::deque<int> answers_;
 };
+
+// The bytes of a text, for file contents in tests.
+inline std::vector<unsigned char> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 // Folder of the real test files made by other people, or empty when absent.
 std::filesystem::path SharedTestData();

@@ -41,6 +41,9 @@ WriteBudget& Budget() {
 }
 
 bool SharingConflicts(DWORD access, DWORD share, const FileObject& open) {
+    // Opens without data access take no part in sharing, as on the handheld.
+    constexpr DWORD kDataAccess = GENERIC_READ | GENERIC_WRITE;
+    if (!(access & kDataAccess) || !(open.Access() & kDataAccess)) return false;
     if ((access & GENERIC_READ) && !(open.Share() & FILE_SHARE_READ)) return true;
     if ((access & GENERIC_WRITE) && !(open.Share() & FILE_SHARE_WRITE)) return true;
     if ((open.Access() & GENERIC_READ) && !(share & FILE_SHARE_READ)) return true;

@@ -104,6 +104,13 @@ void SetProfile(const HandheldProfile& profile) {
     state.current = profile;
 }
 
+void ResetProfile() {
+    ProfileState& state = State();
+    std::lock_guard lock(state.mutex);
+    state.override.reset();
+    state.loaded = false;
+}
+
 namespace detail {
 
 void ResetProfileCache() {

@@ -22,6 +22,8 @@ const HandheldProfile& Profile();
 // Replaces the profile for this process (tools and tests); not written to the home, kept when another home
 // is opened.
 void SetProfile(const HandheldProfile& profile);
+// Drops what SetProfile chose: the home's file applies again.
+void ResetProfile();
 // Text of a profile file; ParseProfile never fails: unknown or damaged lines keep their defaults.
 std::string FormatProfile(const HandheldProfile& profile);
 HandheldProfile ParseProfile(std::string_view text);
