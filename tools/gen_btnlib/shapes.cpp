@@ -118,14 +118,6 @@ std::vector<Shape> MakeShapes() {
         shapes.push_back({name, width, height, int(std::lround(label.x())), int(std::lround(label.y())),
                           std::move(outline)});
     };
-    // Pad pieces: boxes as the tables place them around the MUTE key; the label sits on the ring's middle.
-    const double ringMiddle = (kPadOuterRadius + kPadInnerRadius) / 2;
-    add("CHANALPLUS", 100, 36, {50, 70 - ringMiddle}, PadPiece(PadSide::Up, 100, 36, {50, 70}));
-    add("CHANALMINUS", 100, 36, {50, -34 + ringMiddle}, PadPiece(PadSide::Down, 100, 36, {50, -34}));
-    add("VOLUMEMINUS", 42, 92, {73 - ringMiddle, 46}, PadPiece(PadSide::Left, 42, 92, {73, 46}));
-    add("VOLUMEPLUS", 42, 92, {-31 + ringMiddle, 46}, PadPiece(PadSide::Right, 42, 92, {-31, 46}));
-    add("MUTE", 54, 46, {27, 23}, Ellipse(50, 44).translated(2, 1));
-
     add("CHANAL", 46, 42, {23, 21}, RoundedBox(46, 42, 9));
     add("RECTANGLE", 92, 40, {46, 20}, RoundedBox(92, 40, 8));
     add("F1", 42, 42, {21, 21}, Ellipse(42, 42));
@@ -138,6 +130,14 @@ std::vector<Shape> MakeShapes() {
     add("PW", 58, 40, {29, 20}, Leaning(58, 40, true));
     add("LEFT", 42, 42, {24, 21}, Arrow(42, 42, PadSide::Left));
     add("RIGHT", 42, 42, {18, 21}, Arrow(42, 42, PadSide::Right));
+    // Pad pieces: boxes as the tables place them around the MUTE key; the label sits on the ring's middle.
+    const double ringMiddle = (kPadOuterRadius + kPadInnerRadius) / 2;
+    add("CHANALPLUS", 100, 36, {50, 70 - ringMiddle}, PadPiece(PadSide::Up, 100, 36, {50, 70}));
+    add("CHANALMINUS", 100, 36, {50, -34 + ringMiddle}, PadPiece(PadSide::Down, 100, 36, {50, -34}));
+    add("VOLUMEMINUS", 42, 92, {73 - ringMiddle, 46}, PadPiece(PadSide::Left, 42, 92, {73, 46}));
+    add("VOLUMEPLUS", 42, 92, {-31 + ringMiddle, 46}, PadPiece(PadSide::Right, 42, 92, {-31, 46}));
+    add("MUTE", 54, 46, {27, 23}, Ellipse(50, 44).translated(2, 1));
+
     // Function panel keys: label on the free end, the caption box (67 x 18) at (39, 12) or (12, 12).
     add("F_LEFT", 118, 42, {20, 21}, RoundedBox(118, 42, 10));
     add("F_RIGHT", 118, 42, {99, 21}, RoundedBox(118, 42, 10));
