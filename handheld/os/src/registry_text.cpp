@@ -208,6 +208,8 @@ private:
         } else {
             const auto afterName = ReadQuoted(line, value.name);
             if (!afterName) return Skip("value name without its closing quote");
+            // Such a name could never be asked for through the calls, which take terminated names.
+            if (value.name.find(u'\0') != std::u16string::npos) return Skip("value name with a null character");
             rest = *afterName;
         }
         rest = Trim(rest);
