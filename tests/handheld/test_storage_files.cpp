@@ -131,9 +131,9 @@ TEST(HandheldFiles, SharingFollowsBothShareModes) {
         {R, SR, W, SR | SW, OPEN_EXISTING, false},
         {R, SR | SW, W, SR, OPEN_EXISTING, true},
         {W, SR | SW, R, SR, OPEN_EXISTING, false},
-        {R, SR, R, SR, CREATE_ALWAYS, false},  // truncating writes
+        {R, SR, R, SR, CREATE_ALWAYS, false},                // truncating writes
         {R, SR | SW, R, SR | SW, TRUNCATE_EXISTING, false},  // without write access: refused before sharing
-        {0, 0, R, 0, OPEN_EXISTING, true},  // a handle without data access shares with anyone
+        {0, 0, R, 0, OPEN_EXISTING, true},                   // a handle without data access shares with anyone
         {R, 0, 0, 0, OPEN_EXISTING, true},
     };
     for (const auto& c : cases) {
@@ -145,8 +145,7 @@ TEST(HandheldFiles, SharingFollowsBothShareModes) {
         Handle second = Open(kNote, c.secondAccess, c.secondShare, c.secondDisposition);
         const std::string label = "first " + std::to_string(c.firstAccess >> 30) + "/" + std::to_string(c.firstShare) +
                                   " second " + std::to_string(c.secondAccess >> 30) + "/" +
-                                  std::to_string(c.secondShare) + " disposition " +
-                                  std::to_string(c.secondDisposition);
+                                  std::to_string(c.secondShare) + " disposition " + std::to_string(c.secondDisposition);
         EXPECT_EQ(second.valid(), c.secondOpens) << label;
         if (!c.secondOpens && c.secondDisposition != TRUNCATE_EXISTING) {
             EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION) << label;

@@ -194,7 +194,8 @@ TEST_F(HandheldFind, FailedCopyLeavesTheTargetAsItWas) {
     SetWriteFailureAfterBytes(std::nullopt);
     EXPECT_EQ(home_.ReadFile(u"\\My Documents\\c.ccf"), Bytes("c.ccf"));
     EXPECT_THAT(FindAll(u"\\Windows\\*"), ElementsAre());
-    EXPECT_THAT(FindAll(u"\\My Documents\\*"), ElementsAre("A.KDR", "a.kdr.bak", "b.kdr", "big", "c.ccf", "readme", "Sub"));
+    EXPECT_THAT(FindAll(u"\\My Documents\\*"),
+                ElementsAre("A.KDR", "a.kdr.bak", "b.kdr", "big", "c.ccf", "readme", "Sub"));
 }
 
 TEST_F(HandheldFind, MoveNeverReplacesATarget) {
@@ -346,8 +347,8 @@ TEST_F(HandheldFind, MappedFileCannotBeCutUnderItsView) {
 }
 
 TEST_F(HandheldFind, MappingAsksForReadAccessAndReadOnlyPages) {
-    HANDLE writeOnly = CreateFileForMappingW(u"\\My Documents\\readme", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                             nullptr);
+    HANDLE writeOnly =
+        CreateFileForMappingW(u"\\My Documents\\readme", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writeOnly, INVALID_HANDLE_VALUE);
     EXPECT_EQ(CreateFileMappingW(writeOnly, nullptr, PAGE_READONLY, 0, 0, nullptr), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);

@@ -55,12 +55,16 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) previous_ = old;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
     }
     ~ScopedEnvironment() {
-        if (previous_) setenv(name_, previous_->c_str(), 1);
-        else unsetenv(name_);
+        if (previous_)
+            setenv(name_, previous_->c_str(), 1);
+        else
+            unsetenv(name_);
     }
 
 private:
@@ -110,8 +114,7 @@ TEST(HandheldPaths, RefusesPathsTheHandheldCannotName) {
     for (const auto& path : cases) {
         EXPECT_FALSE(HostPath(path).has_value()) << ToUtf8(path);
         SetLastError(0);
-        EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
-                  INVALID_HANDLE_VALUE)
+        EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE)
             << ToUtf8(path);
         EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND) << ToUtf8(path);
     }
@@ -335,11 +338,8 @@ TEST(HandheldMessageBox, DefaultPresenterPrintsAndAnswersAsTheUserWould) {
         UINT flags;
         int answer;
     } cases[] = {
-        {MB_OK, IDOK},
-        {MB_OKCANCEL | MB_ICONWARNING, IDOK},
-        {MB_YESNO | MB_ICONQUESTION, IDYES},
-        {MB_YESNOCANCEL, IDYES},
-        {MB_OK | MB_ICONERROR, IDOK},
+        {MB_OK, IDOK},           {MB_OKCANCEL | MB_ICONWARNING, IDOK}, {MB_YESNO | MB_ICONQUESTION, IDYES},
+        {MB_YESNOCANCEL, IDYES}, {MB_OK | MB_ICONERROR, IDOK},
     };
     for (const auto& c : cases) {
         testing::internal::CaptureStderr();

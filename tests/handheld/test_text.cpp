@@ -30,14 +30,16 @@ TEST(HandheldText, InvalidUtf8BecomesReplacementCharacters) {
         std::u16string utf16;
     } cases[] = {
         {"\x80", u"\uFFFD"},
-        {"a\xC3", u"a\uFFFD"},              // cut short at the end
-        {"\xC3(", u"\uFFFD("},              // continuation byte missing
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},      // overlong '/'
+        {"a\xC3", u"a\uFFFD"},          // cut short at the end
+        {"\xC3(", u"\uFFFD("},          // continuation byte missing
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},  // overlong '/'
         {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // an encoded surrogate
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // an encoded surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
         {"\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
-        {"\xFF" "ok", u"\uFFFDok"},
+        {"\xFF"
+         "ok",
+         u"\uFFFDok"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FromUtf8(c.utf8), c.utf16) << testing::PrintToString(c.utf8);
@@ -62,12 +64,10 @@ TEST(HandheldText, UpperCaseCoversAsciiAndLatin1Only) {
     const struct {
         char16_t in, out;
     } cases[] = {
-        {u'a', u'A'}, {u'z', u'Z'}, {u'A', u'A'}, {u'1', u'1'}, {u'_', u'_'},
-        {0xE9, 0xC9},    // e acute
-        {0xE0, 0xC0}, {0xFE, 0xDE},
-        {0xF7, 0xF7},    // division sign
-        {0xFF, 0xFF},    // y diaeresis: capital outside Latin-1
-        {0xDF, 0xDF},    // sharp s
+        {u'a', u'A'},     {u'z', u'Z'}, {u'A', u'A'}, {u'1', u'1'}, {u'_', u'_'}, {0xE9, 0xC9},  // e acute
+        {0xE0, 0xC0},     {0xFE, 0xDE}, {0xF7, 0xF7},                                            // division sign
+        {0xFF, 0xFF},  // y diaeresis: capital outside Latin-1
+        {0xDF, 0xDF},  // sharp s
         {0x0430, 0x0430},
     };
     for (const auto& c : cases) EXPECT_EQ(ToUpper(c.in), c.out) << int(c.in);

@@ -1,12 +1,13 @@
 #include "tests/support/test_home.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
-#include <gtest/gtest.h>
-
 #include "handheld/home.h"
+#include "handheld/profile.h"
 
 namespace orvane_test {
 
@@ -18,6 +19,8 @@ TestHome::TestHome(const std::filesystem::path& packageSource) {
     directory_ = pattern;
     std::filesystem::remove(directory_);  // a missing home is created with its defaults
     handheld::SetPackageSource(packageSource);
+    // A fresh home brings its own profile: an override left by an earlier test in this process goes.
+    handheld::ResetProfile();
     std::string reason;
     if (!handheld::OpenHome(directory_, &reason)) ADD_FAILURE() << "cannot open test home: " << reason;
 }
@@ -52,7 +55,9 @@ MessageBoxRecorder::MessageBoxRecorder() {
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { handheld::SetMessageBoxPresenter(previous_); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    handheld::SetMessageBoxPresenter(previous_);
+}
 
 std::filesystem::path SharedTestData() {
     const std::filesystem::path candidate = std::filesystem::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "testdata";

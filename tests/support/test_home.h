@@ -52,7 +52,9 @@ private:
 };
 
 // The bytes of a text, for file contents in tests.
-inline std::vector<unsigned char> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+inline std::vector<unsigned char> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 // Folder of the real test files made by other people, or empty when absent.
 std::filesystem::path SharedTestData();

@@ -85,7 +85,9 @@ DWORD ErrorFromErrno(int error) {
     }
 }
 
-FileKey KeyOf(const struct stat& status) { return FileKey{status.st_dev, status.st_ino}; }
+FileKey KeyOf(const struct stat& status) {
+    return FileKey{status.st_dev, status.st_ino};
+}
 
 FileObject::~FileObject() {
     {
@@ -220,16 +222,11 @@ namespace {
 
 // The file behind a handle, or nullptr with the last error set.
 detail::FileObject* FileOf(HANDLE handle, const char* call) {
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !detail::IsLiveKernelObject(handle)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    auto* file = dynamic_cast<detail::FileObject*>(handle);
-    if (file == nullptr) {
-        HH_TRACE("files", "%s: not supported on this kind of handle", call);
-        SetLastError(ERROR_NOT_SUPPORTED);
-    }
-    return file;
+    if (auto* file = detail::ObjectOf<detail::FileObject>(handle)) return file;
+    const bool otherKind = handle != nullptr && handle != INVALID_HANDLE_VALUE && detail::IsLiveKernelObject(handle);
+    if (otherKind) HH_TRACE("files", "%s: not supported on this kind of handle", call);
+    SetLastError(otherKind ? ERROR_NOT_SUPPORTED : ERROR_INVALID_HANDLE);
+    return nullptr;
 }
 
 }  // namespace
@@ -329,10 +326,11 @@ DWORD GetFileSize(HANDLE handle, DWORD* fileSizeHigh) {
 DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
     detail::FileObject* file = FileOf(handle, "SetFilePointer");
     if (!file) return INVALID_SET_FILE_POINTER;
-    const std::int64_t offset = distanceHigh ? static_cast<std::int64_t>((static_cast<std::uint64_t>(
-                                                   static_cast<std::uint32_t>(*distanceHigh)) << 32) |
-                                                                         static_cast<std::uint32_t>(distance))
-                                             : static_cast<std::int64_t>(distance);
+    const std::int64_t offset =
+        distanceHigh
+            ? static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(*distanceHigh)) << 32) |
+                                        static_cast<std::uint32_t>(distance))
+            : static_cast<std::int64_t>(distance);
     std::int64_t base = 0;
     if (moveMethod == FILE_CURRENT) {
         base = ::lseek(file->Fd(), 0, SEEK_CUR);

@@ -123,7 +123,7 @@ HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data) {
         ::closedir(directory);
     } else {
         SetLastError(detail::ErrorFromErrno(errno) == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND
-                                                                          : detail::ErrorFromErrno(errno));
+                                                                           : detail::ErrorFromErrno(errno));
         return INVALID_HANDLE_VALUE;
     }
     if (found.empty()) {
@@ -145,17 +145,8 @@ HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data) {
     return search;
 }
 
-namespace {
-
-FindObject* SearchOf(HANDLE handle) {
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !detail::IsLiveKernelObject(handle)) return nullptr;
-    return dynamic_cast<FindObject*>(handle);
-}
-
-}  // namespace
-
 BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
-    FindObject* object = SearchOf(search);
+    FindObject* object = detail::ObjectOf<FindObject>(search);
     if (object == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -172,7 +163,7 @@ BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
 }
 
 BOOL FindClose(HANDLE search) {
-    if (SearchOf(search) == nullptr) {
+    if (detail::ObjectOf<FindObject>(search) == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -24,16 +24,22 @@ LiveObjects& Live() {
 
 }  // namespace
 
-DWORD GetLastError() { return lastError; }
-void SetLastError(DWORD error) { lastError = error; }
+DWORD GetLastError() {
+    return lastError;
+}
+void SetLastError(DWORD error) {
+    lastError = error;
+}
 
 namespace detail {
 
 void TrackKernelObject(KernelObject* object, bool alive) {
     LiveObjects& live = Live();
     std::lock_guard lock(live.mutex);
-    if (alive) live.objects.insert(object);
-    else live.objects.erase(object);
+    if (alive)
+        live.objects.insert(object);
+    else
+        live.objects.erase(object);
 }
 
 bool IsLiveKernelObject(const KernelObject* object) {

@@ -147,7 +147,8 @@ bool MakeHome(const fs::path& home, std::string* reason) {
             return false;
         }
     }
-    if (!fs::exists(home / "registry.reg", ec) && !WriteWholeFile(home / "registry.reg", DefaultRegistryText(), reason)) {
+    if (!fs::exists(home / "registry.reg", ec) &&
+        !WriteWholeFile(home / "registry.reg", DefaultRegistryText(), reason)) {
         return false;
     }
     if (!fs::exists(home / "profile.ini", ec) &&
@@ -240,7 +241,9 @@ const fs::path& HomeDirectory() {
     return state.home;
 }
 
-fs::path StorageDirectory() { return HomeDirectory() / "storage"; }
+fs::path StorageDirectory() {
+    return HomeDirectory() / "storage";
+}
 
 void SetPackageSource(const fs::path& directory) {
     HomeState& state = State();
@@ -310,8 +313,10 @@ std::optional<ResolvedPath> Resolve(std::u16string_view handheldPath) {
             for (fs::directory_iterator it(result.host, ec), stop; !ec && it != stop; it.increment(ec)) {
                 const std::string name = it->path().filename().string();
                 if (!EqualsIgnoreCase(FromUtf8(name), component)) continue;
-                if (name == spelling) exact = name;
-                else others.push_back(name);
+                if (name == spelling)
+                    exact = name;
+                else
+                    others.push_back(name);
             }
             // A host folder may hold names that differ only in case; the exact spelling, else the first
             // in sorted order, keeps the choice stable.

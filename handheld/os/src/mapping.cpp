@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
-#include <vector>
 #include <mutex>
+#include <vector>
 
 #include "handheld/files.h"
 #include "handheld/text.h"
@@ -74,26 +74,17 @@ MappingObject::~MappingObject() {
 
 HANDLE CreateFileForMappingW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                              DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) {
-    if (path == nullptr) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-    }
-    const std::u16string_view name(path, WideLength(path));
-    HANDLE file = detail::OpenFile(name, desiredAccess, shareMode, creationDisposition, flagsAndAttributes);
-    HH_TRACE("files", "CreateFileForMappingW('%s') -> %s", ToUtf8(name).c_str(), file ? "open" : "failed");
-    return file ? file : INVALID_HANDLE_VALUE;
+    // Every file handle can be mapped here; devices are refused by CreateFileMappingW.
+    return CreateFileW(path, desiredAccess, shareMode, securityAttributes, creationDisposition, flagsAndAttributes,
+                       templateFile);
 }
 
 HANDLE CreateFileMappingW(HANDLE file, void* attributes, DWORD protect, DWORD maximumSizeHigh, DWORD maximumSizeLow,
                           LPCWSTR name) {
-    if (file == nullptr || file == INVALID_HANDLE_VALUE || !detail::IsLiveKernelObject(file)) {
+    auto* source = detail::ObjectOf<detail::FileObject>(file);
+    if (source == nullptr) {
         // Page-file backed (nameless shared memory) mappings are not offered.
         HH_TRACE("files", "CreateFileMappingW: only mappings of open files are supported");
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    auto* source = dynamic_cast<detail::FileObject*>(file);
-    if (source == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
@@ -127,11 +118,7 @@ HANDLE CreateFileMappingW(HANDLE file, void* attributes, DWORD protect, DWORD ma
 }
 
 const void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHigh, DWORD offsetLow, DWORD bytesToMap) {
-    if (mapping == nullptr || mapping == INVALID_HANDLE_VALUE || !detail::IsLiveKernelObject(mapping)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    auto* object = dynamic_cast<MappingObject*>(mapping);
+    auto* object = detail::ObjectOf<MappingObject>(mapping);
     if (object == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -188,7 +175,8 @@ bool IsFileMapped(const FileKey& key) {
     ViewTable& table = Views();
     std::lock_guard lock(table.mutex);
     if (std::find(table.mappedFiles.begin(), table.mappedFiles.end(), key) != table.mappedFiles.end()) return true;
-    return std::any_of(table.views.begin(), table.views.end(), [&](const auto& entry) { return entry.second.key == key; });
+    return std::any_of(table.views.begin(), table.views.end(),
+                       [&](const auto& entry) { return entry.second.key == key; });
 }
 
 }  // namespace detail

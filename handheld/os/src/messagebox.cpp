@@ -42,8 +42,7 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
-    MessageBoxRequest request{owner, std::u16string(text ? text : u""), std::u16string(caption ? caption : u""),
-                              flags};
+    MessageBoxRequest request{owner, std::u16string(text ? text : u""), std::u16string(caption ? caption : u""), flags};
     MessageBoxPresenter presenter;
     {
         // Called outside the lock: a presenter may itself show a box or install another presenter.

@@ -73,11 +73,15 @@ HandheldProfile ParseProfile(std::string_view text) {
                 profile.ledCount = count;
             }
         } else if (key == "orientation") {
-            if (value == "portrait") profile.orientationAtStart = Orientation::Portrait;
-            else if (value == "landscape") profile.orientationAtStart = Orientation::Landscape;
+            if (value == "portrait")
+                profile.orientationAtStart = Orientation::Portrait;
+            else if (value == "landscape")
+                profile.orientationAtStart = Orientation::Landscape;
         } else if (key == "timer_clock") {
-            if (value == "real") profile.timerClock = TimerClock::RealTime;
-            else if (value == "virtual") profile.timerClock = TimerClock::Virtual;
+            if (value == "real")
+                profile.timerClock = TimerClock::RealTime;
+            else if (value == "virtual")
+                profile.timerClock = TimerClock::Virtual;
         }
     }
     return profile;

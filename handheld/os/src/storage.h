@@ -35,6 +35,13 @@ DWORD ErrorFromErrno(int error);
 DWORD AttributesOf(const struct stat& status);
 FILETIME FileTimeOf(const struct timespec& time);
 
+// The object of the given kind behind a handle; nullptr for a handle that is not open or of another kind.
+template <class Object>
+Object* ObjectOf(HANDLE handle) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !IsLiveKernelObject(handle)) return nullptr;
+    return dynamic_cast<Object*>(handle);
+}
+
 // One open file of the process.
 struct FileKey {
     dev_t device;

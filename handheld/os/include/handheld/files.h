@@ -91,10 +91,9 @@ inline constexpr DWORD PAGE_READONLY = 0x02;
 inline constexpr DWORD FILE_MAP_READ = 0x04;
 HANDLE CreateFileForMappingW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                              DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
-HANDLE CreateFileMappingW(HANDLE file, void* attributes, DWORD protect, DWORD maximumSizeHigh,
-                          DWORD maximumSizeLow, LPCWSTR name);
-const void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHigh, DWORD offsetLow,
-                          DWORD bytesToMap);
+HANDLE CreateFileMappingW(HANDLE file, void* attributes, DWORD protect, DWORD maximumSizeHigh, DWORD maximumSizeLow,
+                          LPCWSTR name);
+const void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHigh, DWORD offsetLow, DWORD bytesToMap);
 BOOL UnmapViewOfFile(const void* view);
 
 }  // namespace handheld
