@@ -28,8 +28,8 @@ Device MakeLearnedDevice() {
     }
     for (int r = 0; r < kRecords; ++r) {
         ButtonRecord record;
-        record.name =
-            u"CUSTOM$" + std::u16string(1, static_cast<char16_t>(u'0' + r % 10)) + std::u16string(r / 10, u'x');
+        const std::string number = std::to_string(r);
+        record.name = u"CUSTOM$" + std::u16string(number.begin(), number.end());
         record.commandName = u"Command";
         record.skin = u"CHANAL";
         record.label = u"LABEL1";
