@@ -1,0 +1,11 @@
+// The program's start-up, message loop and shutdown.
+#pragma once
+
+#include "handheld/shell/resource_library.h"
+
+// Runs the program on the handheld home already opened, inside the QApplication already made. Ends at
+// once with 0, showing nothing, when the button or the help library cannot be loaded.
+int RunProgram();
+
+// The button library of the running program (null before start-up and after shutdown).
+handheld::HMODULE ButtonLibrary();
