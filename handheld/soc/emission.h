@@ -21,6 +21,16 @@ struct EmittedBurst {
 // the light on closes its last burst at the last rise.
 std::vector<EmittedBurst> GroupBursts(std::span<const PinEdge> edges, std::uint32_t maxDarkTicks);
 
+// What a stretch of edges sent: bursts (light on, first rise to last fall) and the pauses between them in
+// microseconds, the carrier cycles of each burst, and the carrier measured over all bursts of two or more
+// cycles (0 when there is none).
+struct EmissionSummary {
+    std::vector<std::int32_t> durationsUs;
+    std::vector<int> cycles;
+    double carrierHz = 0;
+};
+EmissionSummary Summarise(std::span<const PinEdge> edges, std::uint32_t maxDarkTicks);
+
 // Microseconds of a tick count (the OS timer's rate).
 inline double TicksToMicroseconds(std::uint32_t ticks) { return ticks * 1e6 / kOscrHz; }
 
