@@ -70,28 +70,34 @@ inline void WalkList(const CCFActionList* list, WalkCounts& counts) {
     }
 }
 
-inline void WalkImage(CCFImage* image, WalkCounts& counts) {
+// everyPixel reads each pixel through GetPixel (bounds included); otherwise images are decoded whole.
+inline void WalkImage(CCFImage* image, WalkCounts& counts, bool everyPixel = true) {
     if (!image) return;
     ++counts.images;
+    if (!everyPixel) {
+        image->Decode();
+        for (std::uint8_t p : image->pixels) counts.pixelSum += p;
+        return;
+    }
     for (int y = 0; y < image->height && y < 0x7FFF; ++y) {
         for (int x = 0; x < image->width && x < 0x7FFF; ++x) counts.pixelSum += image->GetPixel(x, y);
     }
 }
 
-inline void WalkItems(std::unique_ptr<CCFIterator> items, WalkCounts& counts) {
+inline void WalkItems(std::unique_ptr<CCFIterator> items, WalkCounts& counts, bool everyPixel = true) {
     for (; items->IsValid(); items->Next()) {
         auto* item = items->CurrentAs<CCFPanelItem>();
         ++counts.items;
         for (auto f = item->CreateFrameIterator(); f->IsValid(); f->Next()) {
             auto* frame = f->CurrentAs<CCFFrame>();
             ++counts.frames;
-            WalkImage(frame->image.get(), counts);
-            WalkItems(frame->CreateItemIterator(), counts);
+            WalkImage(frame->image.get(), counts, everyPixel);
+            WalkItems(frame->CreateItemIterator(), counts, everyPixel);
         }
         for (auto b = item->CreateButtonIterator(); b->IsValid(); b->Next()) {
             auto* button = b->CurrentAs<CCFButton>();
             ++counts.buttons;
-            for (auto& image : button->images) WalkImage(image.get(), counts);
+            for (auto& image : button->images) WalkImage(image.get(), counts, everyPixel);
             for (auto l = button->CreateActionListIterator(); l->IsValid(); l->Next()) {
                 WalkList(l->CurrentAs<CCFActionList>(), counts);
             }
@@ -99,7 +105,7 @@ inline void WalkItems(std::unique_ptr<CCFIterator> items, WalkCounts& counts) {
     }
 }
 
-inline WalkCounts Walk(const CCFFile& file) {
+inline WalkCounts Walk(const CCFFile& file, bool everyPixel = true) {
     WalkCounts counts;
     for (auto d = file.CreateDeviceIterator(); d->IsValid(); d->Next()) {
         ++counts.devices;
@@ -108,7 +114,7 @@ inline WalkCounts Walk(const CCFFile& file) {
         }
         for (auto p = d->Device()->CreatePanelIterator(); p->IsValid(); p->Next()) {
             ++counts.panels;
-            WalkItems(p->CurrentAs<CCFPanel>()->CreateItemIterator(), counts);
+            WalkItems(p->CurrentAs<CCFPanel>()->CreateItemIterator(), counts, everyPixel);
         }
     }
     for (auto p = file.CreateOwnPanelIterator(); p->IsValid(); p->Next()) ++counts.panels;
