@@ -7,8 +7,12 @@
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-bool EndsLine(char16_t c) { return c == u'\r' || c == u'\n' || c == 0; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+bool EndsLine(char16_t c) {
+    return c == u'\r' || c == u'\n' || c == 0;
+}
 
 void Check(bool condition) {
     if (!condition) std::abort();

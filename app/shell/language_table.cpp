@@ -16,7 +16,9 @@ constexpr std::size_t kMaxEntries = std::numeric_limits<std::uint16_t>::max();
 
 constexpr std::size_t kMarkBytes = 2;
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 // One line's content (already cut at a NUL) into key and value; false when it yields no entry.
 bool ParseEntryLine(std::u16string_view line, std::u16string_view& key, std::u16string_view& value) {

@@ -1,6 +1,5 @@
 // The delivered language files: built from resources/lang by gen_lang, read back by the program's parser.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -58,6 +57,7 @@ const fs::path kSourceDir = fs::path(ORVANE_SOURCE_DIR) / "resources" / "lang";
 // Every key the program looks up, with its built-in default. The English file must say the same, apart from
 // the keys it rewords to fit one line; the filters (NUL-separated pairs) cannot be in a language file.
 const std::map<std::u16string, std::u16string>& ProgramDefaults() {
+    // clang-format off
     static const std::map<std::u16string, std::u16string> defaults = {
         {u"ERR_MSG_TITLE", u"Error"}, {u"WAR_MSG_TITLE", u"Warning"}, {u"WAR_DLG_TITLE", u"Warning"},
         {u"ERR_1", u"Can't find record"}, {u"ERR_3", u"Invalid config file"},
@@ -106,6 +106,7 @@ const std::map<std::u16string, std::u16string>& ProgramDefaults() {
         {u"DLG_9_CTL_7", u"Show hints"}, {u"ABOUT_DLG_TITLE", u"About Zanth Remote"},
         {u"SHORT_APP_NAME", u"Remote"},
     };
+    // clang-format on
     return defaults;
 }
 

@@ -1,7 +1,6 @@
 // orvanectl lng show, run as a translator would: on a host file and on a handheld path.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>

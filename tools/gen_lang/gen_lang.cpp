@@ -25,7 +25,9 @@ struct SourceError {
     std::string message;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Strict UTF-8 to UTF-16: false on any malformed, overlong or surrogate sequence.
 bool DecodeUtf8(std::string_view text, std::u16string& out) {
