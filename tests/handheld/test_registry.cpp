@@ -190,6 +190,9 @@ TEST(RegistryText, SkipsDamagedLinesAndKeepsTheRest) {
         "\"A\"=hex:0g,01",
         "\"A\"=hex:100",
         "\"A\"=hex(zz):01",
+        "\"A\"=hex(4):01,02,03,04,05",  // a dword must be four bytes
+        "\"A\"=hex(1):41,00",           // a text must end with its terminator
+        "\"A\"=hex(2):41,00,00",
         "\"A\"=str:x",
         "\"A\"",
         "garbage without quotes",

@@ -320,6 +320,21 @@ private:
             if (comma == std::u16string_view::npos) break;
             bytes.remove_prefix(comma + 1);
         }
+        return CheckTypedBytes(value);
+    }
+
+    // Readers trust a value's type: a text must end with its terminator, a dword must be four bytes.
+    bool CheckTypedBytes(const RegistryValue& value) {
+        const std::vector<BYTE>& data = value.data;
+        const bool text = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+        if (text && (data.size() < 2 || data.size() % 2 != 0 || data[data.size() - 1] != 0 || data[data.size() - 2] != 0)) {
+            Skip("hex text value without its terminator");
+            return false;
+        }
+        if (value.type == REG_DWORD && data.size() != 4) {
+            Skip("hex dword value that is not four bytes");
+            return false;
+        }
         return true;
     }
 
