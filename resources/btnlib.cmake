@@ -24,3 +24,6 @@ add_custom_command(OUTPUT ${ORVANE_PACKAGE_DIR}/KRHelpLib.dll
 
 set_property(GLOBAL APPEND PROPERTY ORVANE_PACKAGE_OUTPUTS
   ${ORVANE_PACKAGE_DIR}/KRBtnLib.dll ${ORVANE_PACKAGE_DIR}/KRHelpLib.dll)
+
+# The two libraries alone, for the tests that read them.
+add_custom_target(btnlib_files DEPENDS ${ORVANE_PACKAGE_DIR}/KRBtnLib.dll ${ORVANE_PACKAGE_DIR}/KRHelpLib.dll)

@@ -1,0 +1,87 @@
+#include "handheld/shell/qt_message_box.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "handheld/shell/hwnd.h"
+
+namespace {
+
+using handheld::DescribeMessageBox;
+using B = QMessageBox;
+
+TEST(QtMessageBox, IconAndButtonsFollowTheFlags) {
+    struct Case {
+        handheld::UINT flags;
+        B::Icon icon;
+        std::vector<B::StandardButton> buttons;
+        B::StandardButton defaultButton;
+        B::StandardButton escape;
+    };
+    const Case cases[] = {
+        {handheld::MB_OK | handheld::MB_ICONERROR, B::Critical, {B::Ok}, B::Ok, B::Ok},
+        {handheld::MB_OK | handheld::MB_ICONEXCLAMATION, B::Warning, {B::Ok}, B::Ok, B::Ok},
+        {handheld::MB_OKCANCEL | handheld::MB_ICONINFORMATION, B::Information, {B::Ok, B::Cancel}, B::Ok, B::Cancel},
+        {handheld::MB_YESNO | handheld::MB_ICONQUESTION, B::Question, {B::Yes, B::No}, B::Yes, B::NoButton},
+        {handheld::MB_YESNOCANCEL, B::NoIcon, {B::Yes, B::No, B::Cancel}, B::Yes, B::Cancel},
+        {handheld::MB_YESNO | 0x100, B::NoIcon, {B::Yes, B::No}, B::No, B::NoButton},       // second is default
+        {handheld::MB_YESNOCANCEL | 0x200, B::NoIcon, {B::Yes, B::No, B::Cancel}, B::Cancel, B::Cancel},
+        {handheld::MB_OK | 0x300, B::NoIcon, {B::Ok}, B::Ok, B::Ok},                         // no fourth button
+        {0x02, B::NoIcon, {B::Abort, B::Retry, B::Ignore}, B::Abort, B::NoButton},
+        {0x05 | handheld::MB_ICONERROR, B::Critical, {B::Retry, B::Cancel}, B::Retry, B::Cancel},
+        {0x0E, B::NoIcon, {B::Ok}, B::Ok, B::Ok},  // unknown set: one OK, never no button at all
+    };
+    for (const Case& c : cases) {
+        const auto look = DescribeMessageBox(c.flags);
+        EXPECT_EQ(look.icon, c.icon) << std::hex << c.flags;
+        EXPECT_EQ(look.buttons, c.buttons) << std::hex << c.flags;
+        EXPECT_EQ(look.defaultButton, c.defaultButton) << std::hex << c.flags;
+        EXPECT_EQ(look.escapeButton, c.escape) << std::hex << c.flags;
+    }
+}
+
+TEST(QtMessageBox, AnswersAreTheHandheldsIdentifiers) {
+    EXPECT_EQ(handheld::AnswerOf(B::Ok), handheld::IDOK);
+    EXPECT_EQ(handheld::AnswerOf(B::Cancel), handheld::IDCANCEL);
+    EXPECT_EQ(handheld::AnswerOf(B::Yes), handheld::IDYES);
+    EXPECT_EQ(handheld::AnswerOf(B::No), handheld::IDNO);
+    EXPECT_EQ(handheld::AnswerOf(B::Abort), 3);
+    EXPECT_EQ(handheld::AnswerOf(B::Retry), 4);
+    EXPECT_EQ(handheld::AnswerOf(B::Ignore), 5);
+    EXPECT_EQ(handheld::AnswerOf(B::NoButton), handheld::IDCANCEL);  // closed without a choice
+}
+
+TEST(QtMessageBox, BoxCarriesTextTitleAndOwner) {
+    QWidget owner;
+    const auto box = handheld::BuildMessageBox(
+        {handheld::ToHwnd(&owner), u"Can't load device <b>", u"Error", handheld::MB_OK | handheld::MB_ICONERROR});
+    EXPECT_EQ(box->text(), QStringLiteral("Can't load device <b>"));
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);  // texts from files are never read as markup
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Error"));
+    EXPECT_EQ(box->parentWidget(), &owner);
+    EXPECT_EQ(box->icon(), B::Critical);
+    EXPECT_EQ(box->buttons().size(), 1);
+}
+
+// The answer of a shown box is the button the user pressed: pressed here by a timer once the box is up.
+int AnswerByPressing(B::StandardButton button, handheld::UINT flags) {
+    QTimer::singleShot(0, [button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->button(button)->click();
+    });
+    return handheld::MessageBoxW(nullptr, u"Save changes?", u"Warning", flags);
+}
+
+TEST(QtMessageBox, InstalledPresenterAnswersWithThePressedButton) {
+    const auto previous = handheld::InstallQtMessageBoxPresenter();
+    EXPECT_EQ(AnswerByPressing(B::No, handheld::MB_YESNOCANCEL), handheld::IDNO);
+    EXPECT_EQ(AnswerByPressing(B::Cancel, handheld::MB_YESNOCANCEL), handheld::IDCANCEL);
+    EXPECT_EQ(AnswerByPressing(B::Yes, handheld::MB_YESNO), handheld::IDYES);
+    EXPECT_EQ(AnswerByPressing(B::Ok, handheld::MB_OK), handheld::IDOK);
+    handheld::SetMessageBoxPresenter(previous);
+}
+
+}  // namespace
