@@ -6,6 +6,7 @@
 
 #include "app/model/device.h"
 #include "app/model/safe_file.h"
+#include "app/shell/language_table.h"
 #include "handheld/files.h"
 #include "handheld/home.h"
 #include "tests/app_model/file_bytes.h"
@@ -379,6 +380,35 @@ TEST_F(DeviceFileTest, RecordFunctionsOnAnOpenFile) {
     handheld::CloseHandle(file);
     EXPECT_EQ(home.ReadFile(out), records[1]);
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The texts come from the language table when it has them; the path is still put between the quotes.
+TEST_F(DeviceFileTest, MessagesTakeTheirTextsAndTitleFromTheLanguageTable) {
+    const std::u16string language =
+        u"\xFEFF"
+        u"ERR_MSG_TITLE\tFehler\r\n"
+        u"ERR_14\tKann nicht anlegen: \"\r\n"
+        u"ERR_12\tKein Geraet\r\n";
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : language) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    LanguageTable::Instance().LoadLanguageBytes(bytes.data(), bytes.size());
+    home.WriteFile(kPath, FileBytes().Ascii("XYZ").Zeros(45).Bytes());
+    Device device;
+    EXPECT_FALSE(device.Load(kPath, false));
+    EXPECT_FALSE(device.Save(false, kPath));
+    LanguageTable::Instance().Clear();
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[0].text, u"Kein Geraet");
+    EXPECT_EQ(boxes.Shown()[0].caption, u"Fehler");
+    EXPECT_EQ(boxes.Shown()[1].text, u"Kann nicht anlegen: \"\\My Documents\\TV.kdr\"");
+    EXPECT_EQ(boxes.Shown()[1].caption, u"Fehler");
 }
 
 }  // namespace
