@@ -14,7 +14,9 @@ constexpr unsigned kPhysicalAddressShift = 8;
 constexpr std::uint64_t kLongestWaitTicks = 0x40000000;
 constexpr std::int64_t kUsPerSecond = 1'000'000;
 
-std::int32_t TicksToUs(std::uint32_t ticks) { return static_cast<std::int32_t>(ticks * kUsPerTick); }
+std::int32_t TicksToUs(std::uint32_t ticks) {
+    return static_cast<std::int32_t>(ticks * kUsPerTick);
+}
 
 // Microseconds on the performance counter since start.
 std::int64_t ElapsedUs(std::int64_t startCount, std::int64_t frequency) {
@@ -159,7 +161,8 @@ void SampleSignal(const RegisterAccess& pins, std::uint32_t levelOffset, std::ui
         }
     }
     const std::uint32_t elapsed = now() - t0;
-    const auto periodUs = static_cast<std::uint8_t>(static_cast<std::uint32_t>(elapsed * kCarrierUsPerThreePeriodTicks));
+    const auto periodUs =
+        static_cast<std::uint8_t>(static_cast<std::uint32_t>(elapsed * kCarrierUsPerThreePeriodTicks));
     code.carrier = static_cast<std::int32_t>((static_cast<std::uint32_t>(code.carrier) & ~0xFFu) | periodUs);
     const auto gapTicks = static_cast<std::uint32_t>((2 * periodUs) * kTicksPerUs);
 
@@ -203,8 +206,8 @@ void SampleSignal(const RegisterAccess& pins, std::uint32_t levelOffset, std::ui
 void* MapRegisterPage(std::uint32_t physicalBase, bool writable) {
     void* page = handheld::VirtualAlloc(nullptr, kPageBytes, handheld::MEM_RESERVE, handheld::PAGE_NOACCESS);
     if (page == nullptr) return nullptr;
-    const handheld::DWORD protect =
-        (writable ? handheld::PAGE_READWRITE : handheld::PAGE_READONLY) | handheld::PAGE_NOCACHE | handheld::PAGE_PHYSICAL;
+    const handheld::DWORD protect = (writable ? handheld::PAGE_READWRITE : handheld::PAGE_READONLY) |
+                                    handheld::PAGE_NOCACHE | handheld::PAGE_PHYSICAL;
     void* physicalPage = reinterpret_cast<void*>(static_cast<std::uintptr_t>(physicalBase) >> kPhysicalAddressShift);
     if (!handheld::VirtualCopy(page, physicalPage, kPageBytes, protect)) {
         HH_TRACE(kTrace, "register page 0x%08X cannot be mapped", physicalBase);

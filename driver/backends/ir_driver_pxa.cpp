@@ -14,14 +14,15 @@ constexpr std::uint32_t GPDR1 = 0x10;
 constexpr std::uint32_t GPSR1 = 0x1C;
 constexpr std::uint32_t GPCR1 = 0x28;
 constexpr std::uint32_t GAFR1_L = 0x5C;
-constexpr std::uint32_t kTransmitBit = 0x8000;         // GPIO 47
-constexpr std::uint32_t kReceiveBit = 0x4000;          // GPIO 46
+constexpr std::uint32_t kTransmitBit = 0x8000;               // GPIO 47
+constexpr std::uint32_t kReceiveBit = 0x4000;                // GPIO 46
 constexpr std::uint32_t kTransmitFunctionBits = 0xC0000000;  // GAFR1_L bits 31-30: GPIO 47
 constexpr std::uint32_t kReceiveFunctionBits = 0x30000000;   // GAFR1_L bits 29-28: GPIO 46
 }  // namespace
 
 CIrDriverPxa::CIrDriverPxa()
-    : gpio(MapRegisterPage(kGpioBase, true)), timer(MapRegisterPage(kTimerBase, false)),
+    : gpio(MapRegisterPage(kGpioBase, true)),
+      timer(MapRegisterPage(kTimerBase, false)),
       intc(MapRegisterPage(kIntcBase, true)) {}
 
 CIrDriverPxa::~CIrDriverPxa() {
@@ -30,7 +31,9 @@ CIrDriverPxa::~CIrDriverPxa() {
     UnmapRegisterPage(intc);
 }
 
-const char16_t* CIrDriverPxa::Version() { return VersionWithSuffix(u" PXA2(5,6,7)"); }
+const char16_t* CIrDriverPxa::Version() {
+    return VersionWithSuffix(u" PXA2(5,6,7)");
+}
 
 CInterruptGuard* CIrDriverPxa::CreateInterruptGuard() {
     const RegisterAccess intcAccess(intc);
@@ -75,9 +78,13 @@ CIrSenderPxa::~CIrSenderPxa() {
     gpio.Write32(GPDR1, savedGpdr1);
 }
 
-void CIrSenderPxa::Mark(std::int32_t durationUs, std::uint8_t periodUs) { PlayMark(pin, timer, durationUs, periodUs); }
+void CIrSenderPxa::Mark(std::int32_t durationUs, std::uint8_t periodUs) {
+    PlayMark(pin, timer, durationUs, periodUs);
+}
 
-void CIrSenderPxa::Space(std::uint32_t durationUs) { PlaySpace(timer, durationUs); }
+void CIrSenderPxa::Space(std::uint32_t durationUs) {
+    PlaySpace(timer, durationUs);
+}
 
 CIrLearnerPxa::CIrLearnerPxa(CIrPort* port, CIrDriverGeneric* driver, const RegisterAccess& gpioAccess,
                              const RegisterAccess& timerAccess)

@@ -20,8 +20,10 @@ constexpr std::uint32_t kReceiveBit = 0x8000;   // pin 15
 }  // namespace
 
 CIrDriverSa::CIrDriverSa()
-    : serial(MapRegisterPage(kSerialBase, true)), ppc(MapRegisterPage(kPpcBase, true)),
-      timer(MapRegisterPage(kTimerBase, false)), intc(MapRegisterPage(kIntcBase, true)) {}
+    : serial(MapRegisterPage(kSerialBase, true)),
+      ppc(MapRegisterPage(kPpcBase, true)),
+      timer(MapRegisterPage(kTimerBase, false)),
+      intc(MapRegisterPage(kIntcBase, true)) {}
 
 CIrDriverSa::~CIrDriverSa() {
     UnmapRegisterPage(serial);
@@ -30,7 +32,9 @@ CIrDriverSa::~CIrDriverSa() {
     UnmapRegisterPage(intc);
 }
 
-const char16_t* CIrDriverSa::Version() { return VersionWithSuffix(u" SA11"); }
+const char16_t* CIrDriverSa::Version() {
+    return VersionWithSuffix(u" SA11");
+}
 
 CInterruptGuard* CIrDriverSa::CreateInterruptGuard() {
     const RegisterAccess intcAccess(intc);
@@ -78,9 +82,13 @@ CIrSenderSa::~CIrSenderSa() {
     ppc.Write32(PPDR, savedPpdr);
 }
 
-void CIrSenderSa::Mark(std::int32_t durationUs, std::uint8_t periodUs) { PlayMark(pin, timer, durationUs, periodUs); }
+void CIrSenderSa::Mark(std::int32_t durationUs, std::uint8_t periodUs) {
+    PlayMark(pin, timer, durationUs, periodUs);
+}
 
-void CIrSenderSa::Space(std::uint32_t durationUs) { PlaySpace(timer, durationUs); }
+void CIrSenderSa::Space(std::uint32_t durationUs) {
+    PlaySpace(timer, durationUs);
+}
 
 CIrLearnerSa::CIrLearnerSa(CIrPort* port, CIrDriverGeneric* driver, const RegisterAccess& ppcAccess,
                            const RegisterAccess& timerAccess)

@@ -31,9 +31,8 @@ constexpr int kVersionChars = 32;
 
 // One control request on a freshly opened "OBX0:"; false when the device is missing or the request fails.
 bool ObexRequest(handheld::DWORD controlCode, void* output, handheld::DWORD outputBytes) {
-    handheld::HANDLE device =
-        handheld::CreateFileW(u"OBX0:", handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0, nullptr,
-                              handheld::OPEN_EXISTING, 0, nullptr);
+    handheld::HANDLE device = handheld::CreateFileW(u"OBX0:", handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0,
+                                                    nullptr, handheld::OPEN_EXISTING, 0, nullptr);
     if (device == handheld::INVALID_HANDLE_VALUE) return false;
     handheld::DWORD returned = 0;
     const bool ok =
@@ -122,10 +121,12 @@ const char16_t* FindPortByFriendlyName(const char16_t* searchText) {
             break;
         }
         handheld::HKEY entry = nullptr;
-        if (handheld::RegOpenKeyExW(active, subName, 0, handheld::KEY_READ, &entry) != handheld::ERROR_SUCCESS) continue;
+        if (handheld::RegOpenKeyExW(active, subName, 0, handheld::KEY_READ, &entry) != handheld::ERROR_SUCCESS)
+            continue;
         char16_t deviceName[kRegistryValueBytes / 2 + 1];
         char16_t driverPath[kRegistryValueBytes / 2 + 1];
-        const bool isCom = ReadString(entry, u"Name", deviceName) && std::u16string_view(deviceName).starts_with(u"COM");
+        const bool isCom =
+            ReadString(entry, u"Name", deviceName) && std::u16string_view(deviceName).starts_with(u"COM");
         const bool hasKey = isCom && ReadString(entry, u"Key", driverPath);
         handheld::RegCloseKey(entry);
         if (!hasKey) continue;
@@ -204,14 +205,18 @@ const char16_t* CIrDriverGeneric::VersionWithSuffix(const char16_t* suffix) {
     return gVersion;
 }
 
-const char16_t* CIrDriverGeneric::Version() { return VersionWithSuffix(u""); }
+const char16_t* CIrDriverGeneric::Version() {
+    return VersionWithSuffix(u"");
+}
 
 void CIrDriverGeneric::SetPort(const char16_t* name) {
     handheld::CopyTruncated(portName, kPortNameChars, name != nullptr ? std::u16string_view(name) : u"");
     ApplyObexRule();
 }
 
-const char16_t* CIrDriverGeneric::GetPort() { return portName; }
+const char16_t* CIrDriverGeneric::GetPort() {
+    return portName;
+}
 
 void CIrDriverGeneric::ApplyObexRule() {
     // The OBEX server holds the IR port while it runs: it must give way when we use that port.
@@ -245,10 +250,18 @@ void CIrDriverGeneric::Learn(IrCode* code, bool analyse) {
     if (analyse && code != nullptr) AnalyseRepeat(*code);
 }
 
-CIrPort* CIrDriverGeneric::OpenPort() { return new (std::nothrow) CIrPort(portName); }
+CIrPort* CIrDriverGeneric::OpenPort() {
+    return new (std::nothrow) CIrPort(portName);
+}
 
-CInterruptGuard* CIrDriverGeneric::CreateInterruptGuard() { return new (std::nothrow) CInterruptGuard(); }
+CInterruptGuard* CIrDriverGeneric::CreateInterruptGuard() {
+    return new (std::nothrow) CInterruptGuard();
+}
 
-CIrSender* CIrDriverGeneric::CreateSender(CIrPort* port) { return new (std::nothrow) CIrSender(port, this); }
+CIrSender* CIrDriverGeneric::CreateSender(CIrPort* port) {
+    return new (std::nothrow) CIrSender(port, this);
+}
 
-CIrLearner* CIrDriverGeneric::CreateLearner(CIrPort* port) { return new (std::nothrow) CIrLearner(port, this); }
+CIrLearner* CIrDriverGeneric::CreateLearner(CIrPort* port) {
+    return new (std::nothrow) CIrLearner(port, this);
+}

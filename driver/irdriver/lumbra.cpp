@@ -28,8 +28,7 @@ std::u16string_view Field(const char16_t (&field)[kProcessorFieldChars]) {
 std::u16string ProcessorText() {
     handheld::PROCESSOR_INFO info{};
     handheld::DWORD returned = 0;
-    if (!handheld::KernelIoControl(handheld::IOCTL_PROCESSOR_INFORMATION, nullptr, 0, &info, sizeof info,
-                                   &returned)) {
+    if (!handheld::KernelIoControl(handheld::IOCTL_PROCESSOR_INFORMATION, nullptr, 0, &info, sizeof info, &returned)) {
         return {};
     }
     std::u16string text(Field(info.szProcessCore));

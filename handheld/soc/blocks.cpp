@@ -26,7 +26,9 @@ std::uint8_t RegisterBlock::Read8(std::uint32_t offset) {
     return static_cast<std::uint8_t>(Read32(offset & ~3u) >> (8 * (offset & 3u)));
 }
 
-void RegisterBlock::Write8(std::uint32_t offset, std::uint8_t) { Unmodelled("block", "byte write", offset); }
+void RegisterBlock::Write8(std::uint32_t offset, std::uint8_t) {
+    Unmodelled("block", "byte write", offset);
+}
 
 // --- PXA GPIO ----------------------------------------------------------------------------------------
 
@@ -169,7 +171,9 @@ void SaSerial2Block::Write8(std::uint32_t offset, std::uint8_t value) {
     if (ppc_ != nullptr) ppc_->UpdateLight();
 }
 
-void SaSerial2Block::Reset() { control0_ = kSaResetUartControl0; }
+void SaSerial2Block::Reset() {
+    control0_ = kSaResetUartControl0;
+}
 
 // --- SA peripheral pin controller --------------------------------------------------------------------
 

@@ -31,8 +31,7 @@ ClockState& State() {
 
 std::uint64_t RealSubTicks(const ClockState& state) {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now() - state.realEpoch).count();
-    const unsigned __int128 sub =
-        static_cast<unsigned __int128>(ns) * kOscrHz * kSubTicksPerTick / 1'000'000'000u;
+    const unsigned __int128 sub = static_cast<unsigned __int128>(ns) * kOscrHz * kSubTicksPerTick / 1'000'000'000u;
     return state.realBaseSubTicks + static_cast<std::uint64_t>(sub);
 }
 
@@ -68,21 +67,28 @@ void SetTimerClock(TimerClock clock) {
     state.modeChosen.store(true, std::memory_order_release);
 }
 
-TimerClock CurrentTimerClock() { return Mode(State()); }
+TimerClock CurrentTimerClock() {
+    return Mode(State());
+}
 
-void SetVirtualStep(std::uint32_t subTicks) { State().stepSubTicks.store(subTicks == 0 ? 1 : subTicks); }
-std::uint32_t VirtualStep() { return State().stepSubTicks.load(); }
+void SetVirtualStep(std::uint32_t subTicks) {
+    State().stepSubTicks.store(subTicks == 0 ? 1 : subTicks);
+}
+std::uint32_t VirtualStep() {
+    return State().stepSubTicks.load();
+}
 
 void ChargeRead() {
     ClockState& state = State();
     if (Mode(state) != TimerClock::Virtual) return;
     // One reader at a time (the driver's thread): a plain load and store keep the read cheap.
     const std::uint64_t now = state.virtualSubTicks.load(std::memory_order_relaxed);
-    state.virtualSubTicks.store(now + state.stepSubTicks.load(std::memory_order_relaxed),
-                                std::memory_order_relaxed);
+    state.virtualSubTicks.store(now + state.stepSubTicks.load(std::memory_order_relaxed), std::memory_order_relaxed);
 }
 
-std::uint64_t ElapsedTicks() { return ElapsedSubTicks() / kSubTicksPerTick; }
+std::uint64_t ElapsedTicks() {
+    return ElapsedSubTicks() / kSubTicksPerTick;
+}
 
 std::uint32_t PeekOscr() {
     return static_cast<std::uint32_t>(ElapsedTicks()) + State().oscrOffset.load(std::memory_order_relaxed);

@@ -32,6 +32,8 @@ struct EmissionSummary {
 EmissionSummary Summarise(std::span<const PinEdge> edges, std::uint32_t maxDarkTicks);
 
 // Microseconds of a tick count (the OS timer's rate).
-inline double TicksToMicroseconds(std::uint32_t ticks) { return ticks * 1e6 / kOscrHz; }
+inline double TicksToMicroseconds(std::uint32_t ticks) {
+    return ticks * 1e6 / kOscrHz;
+}
 
 }  // namespace handheld::soc

@@ -56,9 +56,13 @@ void SetTransmitLight(bool light) {
     }
 }
 
-bool TransmitLight() { return TheTransmitter().light; }
+bool TransmitLight() {
+    return TheTransmitter().light;
+}
 
-void ResetTransceiver() { TheTransmitter().light = false; }
+void ResetTransceiver() {
+    TheTransmitter().light = false;
+}
 
 bool AddEdgeObserver(EdgeObserver* observer) {
     Transmitter& transmitter = TheTransmitter();
@@ -82,7 +86,9 @@ void RemoveEdgeObserver(EdgeObserver* observer) {
 
 EdgeBuffer::EdgeBuffer(std::size_t capacity) : edges_(capacity) {}
 
-EdgeBuffer::~EdgeBuffer() { RemoveEdgeObserver(this); }
+EdgeBuffer::~EdgeBuffer() {
+    RemoveEdgeObserver(this);
+}
 
 void EdgeBuffer::OnEdge(const PinEdge& edge) {
     if (size_ < edges_.size()) {

@@ -2,10 +2,10 @@
 // ports and OBEX service, every message box recorded, the edges of the transmit pin kept.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "driver/irdriver/lumbra.h"
 #include "handheld/devices.h"

@@ -1,10 +1,9 @@
 // Learning from simulated remotes in virtual time, on both processors, and from real captures.
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <cstring>
 
 #include "driver/irdriver/ir_driver_generic.h"
 #include "handheld/soc/blocks.h"

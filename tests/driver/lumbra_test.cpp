@@ -52,8 +52,8 @@ TEST_F(DriverTest, OverlongProcessorTextIsCutInTheMessage) {
     UseProcessor(std::u16string(39, u'X'), std::u16string(39, u'Y'));
     CLumbra::Instance();
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, u"Unsuported processor type " + std::u16string(39, u'Y') + u" " +
-                                         std::u16string(39, u'X'));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              u"Unsuported processor type " + std::u16string(39, u'Y') + u" " + std::u16string(39, u'X'));
 }
 
 TEST_F(DriverTest, DestroyTwiceIsHarmlessAndInstanceDetectsAgain) {

@@ -1,9 +1,9 @@
 // The repeat analysis of a learned code: where the repeat part starts and where the code ends.
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "driver/irdriver/ir_driver_generic.h"
 

@@ -81,8 +81,8 @@ TEST_P(SenderTest, EdgesFallOnTheIdealTicksEvenWhenTheTimerWraps) {
         ASSERT_EQ(recorded.size(), ideal.size()) << "start 0x" << std::hex << startOscr;
         bool wrapped = false;
         for (std::size_t i = 0; i < recorded.size(); ++i) {
-            ASSERT_EQ(recorded[i].tick - recorded[0].tick, ideal[i]) << "edge " << i << " start 0x" << std::hex
-                                                                      << startOscr;
+            ASSERT_EQ(recorded[i].tick - recorded[0].tick, ideal[i])
+                << "edge " << i << " start 0x" << std::hex << startOscr;
             ASSERT_EQ(recorded[i].level, i % 2 == 0 ? 1 : 0) << "edge " << i;
             if (i > 0 && recorded[i].tick < recorded[i - 1].tick) wrapped = true;
         }
@@ -296,8 +296,8 @@ TEST_F(DriverTest, NoIrPortMeansNothingIsSentOrLearned) {
 }
 
 TEST_F(DriverTest, UnmappedRegisterPagesSendAndLearnNothing) {
-    for (const std::uint32_t page : {handheld::soc::kPxaGpioBase, handheld::soc::kPxaTimerBase,
-                                     handheld::soc::kPxaIntcBase}) {
+    for (const std::uint32_t page :
+         {handheld::soc::kPxaGpioBase, handheld::soc::kPxaTimerBase, handheld::soc::kPxaIntcBase}) {
         CLumbra::Destroy();
         handheld::soc::ResetProcessors();
         edges.Clear();
@@ -325,8 +325,8 @@ TEST_F(DriverTest, GenericBackEndKeepsTheTimeButEmitsNothing) {
     IrCode code = MakeCode(26, {9000, -4500, 560, -40000, 560});
     const std::uint64_t before = handheld::soc::ElapsedTicks();
     CLumbra::Instance()->Send(&code, nullptr);
-    const double elapsedUs = handheld::soc::TicksToMicroseconds(
-        static_cast<std::uint32_t>(handheld::soc::ElapsedTicks() - before));
+    const double elapsedUs =
+        handheld::soc::TicksToMicroseconds(static_cast<std::uint32_t>(handheld::soc::ElapsedTicks() - before));
     EXPECT_TRUE(edges.Edges().empty());
     EXPECT_NEAR(elapsedUs, 9000 + 4500 + 560 + 40000 + 560, 200);
 

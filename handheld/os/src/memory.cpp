@@ -88,15 +88,14 @@ BOOL VirtualCopy(void* destination, void* source, DWORD size, DWORD protect) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    HH_TRACE(kTrace, "VirtualCopy: physical 0x%08llX at %p, %s", static_cast<unsigned long long>(physical),
-             destination, writable ? "read-write" : "read-only");
+    HH_TRACE(kTrace, "VirtualCopy: physical 0x%08llX at %p, %s", static_cast<unsigned long long>(physical), destination,
+             writable ? "read-write" : "read-only");
     return TRUE;
 }
 
 BOOL VirtualFree(void* address, DWORD size, DWORD freeType) {
     if (freeType != MEM_RELEASE || size != 0) {
-        HH_TRACE(kTrace, "VirtualFree(%p, %u, 0x%X): only MEM_RELEASE of a whole reservation", address, size,
-                 freeType);
+        HH_TRACE(kTrace, "VirtualFree(%p, %u, 0x%X): only MEM_RELEASE of a whole reservation", address, size, freeType);
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

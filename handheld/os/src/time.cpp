@@ -28,8 +28,12 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     return TRUE;
 }
 
-void Sleep(DWORD milliseconds) { soc::AdvanceTicks(std::uint64_t{milliseconds} * soc::kOscrHz / kMsPerSecond); }
+void Sleep(DWORD milliseconds) {
+    soc::AdvanceTicks(std::uint64_t{milliseconds} * soc::kOscrHz / kMsPerSecond);
+}
 
-DWORD GetTickCount() { return static_cast<DWORD>(soc::ElapsedTicks() * kMsPerSecond / soc::kOscrHz); }
+DWORD GetTickCount() {
+    return static_cast<DWORD>(soc::ElapsedTicks() * kMsPerSecond / soc::kOscrHz);
+}
 
 }  // namespace handheld

@@ -1,0 +1,152 @@
+// The simulated processors the driver runs on: page mapping, the OS timer's clock and the time calls, the
+// pins' behaviour, the remote-signal reader and the emission read-back.
+#include <string>
+#include <vector>
+
+#include "handheld/files.h"
+#include "handheld/soc/blocks.h"
+#include "handheld/soc/remote_signal.h"
+#include "handheld/system.h"
+#include "handheld/text.h"
+#include "tests/driver/driver_fixture.h"
+
+namespace driver_test {
+namespace {
+
+namespace soc = handheld::soc;
+using handheld::soc::PxaGpioBlock;
+
+void* Map(std::uint32_t physicalBase, handheld::DWORD access) {
+    void* page = handheld::VirtualAlloc(nullptr, 4096, handheld::MEM_RESERVE, handheld::PAGE_NOACCESS);
+    if (page == nullptr) return nullptr;
+    if (!handheld::VirtualCopy(page, reinterpret_cast<void*>(std::uintptr_t{physicalBase} >> 8), 4096,
+                               access | handheld::PAGE_NOCACHE | handheld::PAGE_PHYSICAL)) {
+        handheld::VirtualFree(page, 0, handheld::MEM_RELEASE);
+        return nullptr;
+    }
+    return page;
+}
+
+TEST_F(DriverTest, OnlyThePagesOfTheHandheldsProcessorCanBeMapped) {
+    const std::vector<std::uint32_t> pxa = {soc::kPxaGpioBase, soc::kPxaTimerBase, soc::kPxaIntcBase};
+    const std::vector<std::uint32_t> sa = {soc::kSaSerial2Base, soc::kSaPpcBase, soc::kSaTimerBase, soc::kSaIntcBase};
+    struct Case {
+        const char16_t* processor;
+        bool pxaMaps;
+        bool saMaps;
+    };
+    for (const Case& c : {Case{u"PXA255", true, false}, Case{u"SA1110", false, true}, Case{u"ARM920T", false, false}}) {
+        UseProcessor(c.processor);
+        for (const auto& [bases, expected] : {std::pair{pxa, c.pxaMaps}, std::pair{sa, c.saMaps}}) {
+            for (const std::uint32_t base : bases) {
+                void* page = Map(base, handheld::PAGE_READWRITE);
+                EXPECT_EQ(page != nullptr, expected) << handheld::ToUtf8(c.processor) << std::hex << " 0x" << base;
+                if (page != nullptr) {
+                    EXPECT_TRUE(handheld::VirtualFree(page, 0, handheld::MEM_RELEASE));
+                    EXPECT_FALSE(soc::RegisterAccess(page).Valid()) << "a freed page is no register page";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(Map(0x40E01000, handheld::PAGE_READWRITE), nullptr) << "no block at this page";
+    char notReserved[16];
+    EXPECT_FALSE(handheld::VirtualCopy(notReserved, reinterpret_cast<void*>(soc::kPxaGpioBase >> 8), 4096,
+                                       handheld::PAGE_READWRITE | handheld::PAGE_PHYSICAL));
+}
+
+TEST_F(DriverTest, ReadOnlyMappingDropsWrites) {
+    void* page = Map(soc::kPxaTimerBase, handheld::PAGE_READONLY);
+    ASSERT_NE(page, nullptr);
+    const soc::RegisterAccess timer(page);
+    soc::SetOscr(1000);
+    timer.Write32(soc::OsTimerBlock::OSCR, 0xDEAD0000);
+    EXPECT_LT(timer.Read32(soc::OsTimerBlock::OSCR) - 1000u, 10u);
+    handheld::VirtualFree(page, 0, handheld::MEM_RELEASE);
+}
+
+TEST_F(DriverTest, VirtualClockAdvancesByReadsAndSleepAndWraps) {
+    soc::SetOscr(0xFFFFFFF0u);
+    const std::uint32_t first = soc::ReadOscr();
+    std::uint32_t last = first;
+    for (int i = 0; i < 100; ++i) last = soc::ReadOscr();
+    EXPECT_EQ(last - first, 25u) << "a read costs a quarter tick";
+    EXPECT_LT(last, first) << "the counter wrapped";
+
+    handheld::LARGE_INTEGER frequency, countBefore, countAfter;
+    ASSERT_TRUE(handheld::QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(frequency.QuadPart, 3686400);
+    handheld::QueryPerformanceCounter(&countBefore);
+    const handheld::DWORD msBefore = handheld::GetTickCount();
+    const std::uint32_t beforeSleep = soc::PeekOscr();
+    handheld::Sleep(1500);
+    EXPECT_EQ(soc::PeekOscr() - beforeSleep, 5529600u) << "1.5 s of ticks";
+    EXPECT_NEAR(handheld::GetTickCount() - msBefore, 1500.0, 1.0);
+    handheld::QueryPerformanceCounter(&countAfter);
+    EXPECT_NEAR(static_cast<double>(countAfter.QuadPart - countBefore.QuadPart), 5529600.0, 1.0);
+}
+
+TEST_F(DriverTest, PxaGpioSetClearDirectionAndLight) {
+    auto* gpio = soc::BlockAt(soc::kPxaGpioBase);
+    gpio->Write32(PxaGpioBlock::GPDR1, 0x8000);
+    gpio->Write32(PxaGpioBlock::GAFR1_L, 0);
+    gpio->Write32(PxaGpioBlock::GPSR1, 0x8001);
+    EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0xC000u, 0xC000u) << "output high, receiver dark reads 1";
+    EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPSR1), 0u) << "set register is write-only";
+    EXPECT_TRUE(soc::TransmitLight());
+    gpio->Write32(PxaGpioBlock::GAFR1_L, 0x40000000);
+    EXPECT_FALSE(soc::TransmitLight()) << "an alternate function takes the pin from the GPIO";
+    gpio->Write32(PxaGpioBlock::GAFR1_L, 0);
+    gpio->Write32(PxaGpioBlock::GPDR1, 0);
+    EXPECT_FALSE(soc::TransmitLight()) << "an input emits nothing";
+    gpio->Write32(PxaGpioBlock::GPDR1, 0x8000);
+    gpio->Write32(PxaGpioBlock::GPCR1, 0x8000);
+    EXPECT_FALSE(soc::TransmitLight());
+    EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0x8000u, 0u);
+    // On, off (alternate function), on, off (input), on, off (cleared).
+    ASSERT_EQ(edges.Edges().size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(edges.Edges()[i].level, i % 2 == 0 ? 1 : 0) << i;
+
+    soc::SetLearningSource(soc::RemoteSignal{38000, {1000}, 1}, 0);
+    EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0x4000u, 0u) << "carrier light at the start of a cycle";
+    soc::AdvanceTicks(60);  // past half of a 97-tick cycle
+    EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0x4000u, 0x4000u);
+    gpio->Write32(PxaGpioBlock::GPDR1, 0xC000);
+    soc::AdvanceTicks(50);
+    EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0x4000u, 0u) << "an output reads its own latch";
+}
+
+TEST(RemoteSignalReader, AcceptsTheSignalFormAndRefusesOthers) {
+    soc::RemoteSignal signal;
+    std::string error;
+    ASSERT_TRUE(soc::ParseRemoteSignal(
+        R"({"name":"x","carrier_hz":38000,"extra":{"a":[1,{"b":null}]},"durations_us":[9000,-4500,560],"repeat":3})",
+        signal, &error))
+        << error;
+    EXPECT_EQ(signal.carrierHz, 38000);
+    EXPECT_EQ(signal.durationsUs, (std::vector<std::int32_t>{9000, -4500, 560}));
+    EXPECT_EQ(signal.repeat, 3);
+    for (const char* bad :
+         {"", "[]", R"({"carrier_hz":38000})", R"({"durations_us":[1]})", R"({"carrier_hz":0,"durations_us":[1]})",
+          R"({"carrier_hz":38000,"durations_us":[1.5]})", R"({"carrier_hz":38000,"durations_us":[3000000000]})",
+          R"({"carrier_hz":38000,"durations_us":[1],"repeat":0})", R"({"carrier_hz":38000,"durations_us":[1,]})",
+          R"({"carrier_hz":38000,"durations_us":[1]} x)", R"({"carrier_hz":"38000","durations_us":[1]})"}) {
+        error.clear();
+        EXPECT_FALSE(soc::ParseRemoteSignal(bad, signal, &error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+    EXPECT_EQ(signal.repeat, 3) << "a refused text leaves the signal as it was";
+}
+
+TEST(EmissionReadBack, BurstsPausesCyclesAndCarrier) {
+    // Two bursts of a 100-tick carrier (3 cycles, then 1), 1000 dark ticks between, across a counter wrap.
+    const std::uint32_t t = 0xFFFFFF00u;
+    const std::vector<soc::PinEdge> edges = {{t, 1},       {t + 50, 0},  {t + 100, 1},  {t + 150, 0},
+                                             {t + 200, 1}, {t + 250, 0}, {t + 1250, 1}, {t + 1300, 0}};
+    const soc::EmissionSummary summary = soc::Summarise(edges, 60);
+    EXPECT_EQ(summary.cycles, (std::vector<int>{3, 1}));
+    EXPECT_EQ(summary.durationsUs, (std::vector<std::int32_t>{68, -271, 14}));
+    EXPECT_DOUBLE_EQ(summary.carrierHz, 36864.0);
+}
+
+}  // namespace
+}  // namespace driver_test
