@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -54,65 +55,45 @@ Entries PackageEntries(const std::string& fileName) {
 
 const fs::path kSourceDir = fs::path(ORVANE_SOURCE_DIR) / "resources" / "lang";
 
-// Every key the program looks up, with its built-in default. The English file must say the same, apart from
-// the keys it rewords to fit one line; the filters (NUL-separated pairs) cannot be in a language file.
-const std::map<std::u16string, std::u16string>& ProgramDefaults() {
-    // clang-format off
-    static const std::map<std::u16string, std::u16string> defaults = {
-        {u"ERR_MSG_TITLE", u"Error"}, {u"WAR_MSG_TITLE", u"Warning"}, {u"WAR_DLG_TITLE", u"Warning"},
-        {u"ERR_1", u"Can't find record"}, {u"ERR_3", u"Invalid config file"},
-        {u"ERR_4", u"Can't load device KDR or CCF"}, {u"ERR_5", u"Can't load icon"},
-        {u"ERR_6", u"Use List view only with LVS_SHAREIMAGELISTS style"}, {u"ERR_7", u"Can't allocate memory"},
-        {u"ERR_8", u"Can't read all bytes"}, {u"ERR_9", u"Out of memory"}, {u"ERR_11", u"Can't read file header"},
-        {u"ERR_12", u"This file don't content KR device"}, {u"ERR_13", u"Too long device name"},
-        {u"ERR_14", u"Can't create or rewrite file \""}, {u"ERR_15", u"Can't write file header"},
-        {u"ERR_16", u"Can't rename this device."}, {u"ERR_17", u"Can't write file \""},
-        {u"ERR_18", u"Button record is too big to save"}, {u"WAR_1", u"This item is read only"},
-        {u"WAR_2", u"This command is alreadyassigned to other hard button"},
-        {u"WAR_3", u"To set you should select the itemin the List View"},
-        {u"WAR_4", u"Can't get IR signal. Try again!"}, {u"WAR_5", u"Delete device \""},
-        {u"WAR_6", u"Set all necessary values."}, {u"WAR_7", u"Clear command set?"},
-        {u"MNU_ITEM_1", u"Manage devices..."}, {u"MNU_ITEM_2", u"Settings..."},
-        {u"MNU_ITEM_3", u"Hardware buttons..."}, {u"MNU_ITEM_4", u"Normal mode"}, {u"MNU_ITEM_5", u"Edit mode"},
-        {u"MNU_ITEM_6", u"About..."}, {u"MNU_ITEM_7", u"Exit"}, {u"MNU_ITEM_8", u"Next device"},
-        {u"MNU_ITEM_9", u"Previous device"}, {u"MNU_ITEM_10", u"Show devices"}, {u"MNU_ITEM_11", u"Mute"},
-        {u"MNU_ITEM_12", u"SkinButton"}, {u"MNU_ITEM_13", u"Properties..."}, {u"MNU_ITEM_14", u"Move"},
-        {u"MNU_ITEM_15", u"Delete"}, {u"MNU_ITEM_16", u"Rename"}, {u"MNU_ITEM_17", u"Delete"},
-        {u"MNU_ITEM_18", u"Add button..."}, {u"DLG_1_CTL_1", u"Command name:"}, {u"DLG_1_CTL_2", u"Color..."},
-        {u"DLG_1_CTL_3", u"Label..."}, {u"DLG_1_CTL_4", u"IR code"}, {u"DLG_1_CTL_5", u"Learn from IR source"},
-        {u"DLG_1_CTL_6", u"Read cmd 1"}, {u"DLG_1_CTL_7", u"Has macros"}, {u"DLG_1_CTL_8", u"Select from file:"},
-        {u"DLG_1_CTL_9", u"File name:"}, {u"DLG_1_CTL_10", u"Code name:"}, {u"DLG_1_CTL_11", u"Reset cmd"},
-        {u"DLG_1_CTL_12", u"OK"}, {u"DLG_1_CTL_13", u"Cancel"}, {u"LEARN_MSG_0", u"Read cmd"},
-        {u"LEARN_MSG_1", u"Read cmd 1"}, {u"LEARN_MSG_2", u"Read cmd 2"}, {u"LEARN_MSG_3", u"Learned"},
-        {u"DLG_2_CTL_1", u"don't show again"}, {u"DLG_3_CTL_1", u"Device name:"}, {u"DLG_3_CTL_2", u"Device type:"},
-        {u"DLG_3_CTL_3", u"Use existing device as template"}, {u"DLG_3_CTL_4", u"Copy device without IR codes"},
-        {u"DLG_3_CTL_5", u"OK"}, {u"DLG_3_CTL_6", u"Cancel"}, {u"DT_RECEIVER", u"Receiver"},
-        {u"DT_PLAYER", u"Player"}, {u"DT_CUSTOM", u"Custom"}, {u"DLG_4_CTL_1", u"Top left corner's position:"},
-        {u"DLG_4_CTL_2", u"Horizontal:"}, {u"DLG_4_CTL_3", u"Vertical:"}, {u"DLG_4_CTL_4", u"3D buttons"},
-        {u"DLG_4_CTL_5", u"OK"}, {u"DLG_4_CTL_6", u"Cancel"}, {u"DLG_5_CTL_2", u"Create..."},
-        {u"DLG_5_CTL_3", u"OK"}, {u"DLG_5_CTL_4", u"Cancel"},
-        {u"DLG_6_CTL_1", u"Choose a hardware button,\n and assign a function"},
-        {u"DLG_6_CTL_2", u"Button assigment:"}, {u"DLG_6_CTL_3", u"Set"},
-        {u"DLG_6_CTL_4", u"Un-map buttons when minimized"}, {u"DLG_6_CTL_5", u"Use system button when <Empty>"},
-        {u"HB_NAME", u"Hardware buttons"}, {u"FUNCTION", u"Function"}, {u"HB_LEFT", u"Left arrow"},
-        {u"HB_UP", u"Up arrow"}, {u"HB_RIGHT", u"Right arrow"}, {u"HB_DOWN", u"Down arrow"},
-        {u"HB_ENTER", u"Enter"}, {u"NEXT_DEVICE", u"<Next device>"}, {u"ACT_EMPTY", u"<Empty>"},
-        {u"DLG_7_CTL_1", u"Select label:"}, {u"DLG_7_CTL_2", u"OK"}, {u"DLG_7_CTL_3", u"Cancel"},
-        {u"DLG_8_CTL_1", u"Can't get IR signal. You can use this command to set the necessary pause."},
-        {u"DLG_8_CTL_2", u"Your selection:"}, {u"DLG_8_CTL_3", u"2 sec"}, {u"DLG_8_CTL_4", u"OK"},
-        {u"DLG_8_CTL_5", u"Cancel"}, {u"MSEC", u"msec"}, {u"DLG_9_CTL_1", u"Set background color"},
-        {u"DLG_9_CTL_2", u"Enable background picture"}, {u"DLG_9_CTL_3", u"Transparent buttons"},
-        {u"DLG_9_CTL_4", u"File"}, {u"DLG_9_CTL_5", u"Enable button's sound"}, {u"DLG_9_CTL_6", u"File"},
-        {u"DLG_9_CTL_7", u"Show hints"}, {u"ABOUT_DLG_TITLE", u"About Zanth Remote"},
-        {u"SHORT_APP_NAME", u"Remote"},
-    };
-    // clang-format on
-    return defaults;
+// Keys the program's code looks up, each with the built-in default written beside it (u"KEY", u"default"),
+// found by reading the sources: the English file must agree with the code, not with a copy kept here.
+struct CodeDefault {
+    std::string key;
+    std::string text;
+    std::string where;
+};
+
+std::string Unescape(const std::string& literal) {
+    std::string text;
+    for (std::size_t i = 0; i < literal.size(); ++i) {
+        if (literal[i] != '\\' || i + 1 == literal.size()) {
+            text += literal[i];
+            continue;
+        }
+        const char c = literal[++i];
+        text += c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c == '0' ? '\0' : c;
+    }
+    return text;
 }
 
-const std::set<std::u16string> kReworded = {u"DLG_6_CTL_1"};
-const std::set<std::u16string> kKeptOut = {u"FILTER_BACK_PICT", u"FILTER_SOUND"};
-const std::vector<std::u16string> kHintKeys = {u"5", u"10", u"15", u"30", u"31", u"35"};
+std::vector<CodeDefault> CodeDefaults() {
+    static const std::regex pair(
+        R"re(u"((?:ERR|WAR|MNU|DLG|DT|HB|LEARN|FILTER|ABOUT|SHORT|NEXT|ACT)_[A-Z0-9_]+|MSEC|FUNCTION)",\s*u"((?:[^"\\]|\\.)*)")re");
+    std::vector<CodeDefault> found;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(ORVANE_SOURCE_DIR) / "app")) {
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() || (extension != ".cpp" && extension != ".h")) continue;
+        const std::string code = ReadAll(entry.path());
+        for (auto it = std::sregex_iterator(code.begin(), code.end(), pair); it != std::sregex_iterator(); ++it) {
+            found.push_back({(*it)[1], Unescape((*it)[2]), entry.path().filename().string()});
+        }
+    }
+    return found;
+}
+
+// Keys English.txt rewords to fit one line, and keys it leaves out (filters are NUL-separated pairs).
+const std::set<std::string> kReworded = {"DLG_6_CTL_1"};
+const std::set<std::string> kKeptOut = {"FILTER_BACK_PICT", "FILTER_SOUND"};
 
 std::set<std::u16string> KeySet(const Entries& entries) {
     std::set<std::u16string> keys;
@@ -139,23 +120,23 @@ TEST(DeliveredLanguageFiles, GermanFileReadsBackAsItsSourceWithTheEnglishKeys) {
     }
 }
 
-TEST(DeliveredLanguageFiles, EnglishHoldsEveryProgramTextWithItsDefault) {
-    const Entries english = PackageEntries("English.ln1");
-    std::map<std::u16string, std::u16string> byKey;
-    for (const auto& [key, value] : english) EXPECT_TRUE(byKey.emplace(key, value).second) << "duplicate key";
-    for (const auto& [key, defaultText] : ProgramDefaults()) {
-        const auto it = byKey.find(key);
-        if (it == byKey.end()) {
-            ADD_FAILURE() << "missing key " << handheld::ToUtf8(key);
-            continue;
-        }
-        if (kReworded.count(key) == 0) {
-            EXPECT_EQ(it->second, defaultText) << handheld::ToUtf8(key);
+TEST(DeliveredLanguageFiles, EnglishAgreesWithEveryDefaultInTheCode) {
+    std::map<std::string, std::string> english;
+    for (const auto& [key, value] : PackageEntries("English.ln1")) {
+        EXPECT_TRUE(english.emplace(handheld::ToUtf8(key), handheld::ToUtf8(value)).second) << "duplicate key";
+    }
+    for (const auto& hint : {"5", "10", "15", "30", "31", "35"}) EXPECT_EQ(english.count(hint), 1u) << "hint " << hint;
+    for (const auto& key : kKeptOut) EXPECT_EQ(english.count(key), 0u) << key;
+
+    for (const auto& code : CodeDefaults()) {
+        if (kKeptOut.count(code.key) != 0) continue;
+        const auto it = english.find(code.key);
+        if (it == english.end()) {
+            ADD_FAILURE() << code.where << " looks up " << code.key << ", which English.txt lacks";
+        } else if (kReworded.count(code.key) == 0) {
+            EXPECT_EQ(it->second, code.text) << code.where << " gives " << code.key << " another default";
         }
     }
-    for (const auto& key : kKeptOut) EXPECT_EQ(byKey.count(key), 0u) << handheld::ToUtf8(key);
-    for (const auto& key : kHintKeys) EXPECT_EQ(byKey.count(key), 1u) << "hint " << handheld::ToUtf8(key);
-    EXPECT_EQ(byKey.size(), ProgramDefaults().size() + kHintKeys.size()) << "a key nobody looks up";
 }
 
 TEST(DeliveredLanguageFiles, GermanTranslatesTheVisibleTexts) {
