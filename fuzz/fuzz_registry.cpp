@@ -32,7 +32,8 @@ void CheckValues(HKEY key, DWORD valueCount, DWORD maxNameLength, DWORD maxDataB
         DWORD readType = 0;
         Check(RegQueryValueExW(key, name.data(), nullptr, &readType, data.data(), &readSize) == ERROR_SUCCESS);
         Check(readType == type && readSize == size && data[size] == 0xEE);
-        if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) Check(size >= 2 && size % 2 == 0 && data[size - 1] == 0 && data[size - 2] == 0);
+        if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+            Check(size >= 2 && size % 2 == 0 && data[size - 1] == 0 && data[size - 2] == 0);
         if (type == REG_DWORD) Check(size == 4);
         if (size > 0) {
             DWORD smaller = size - 1;

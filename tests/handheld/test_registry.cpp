@@ -69,10 +69,13 @@ std::string Utf16LeWithBom(std::string_view utf8) {
     return bytes;
 }
 
-std::string Reg(std::string_view body) { return std::string(kHeader) + std::string(body); }
+std::string Reg(std::string_view body) {
+    return std::string(kHeader) + std::string(body);
+}
 
 TEST(RegistryText, ReadsEveryEncodingAlike) {
-    const std::string text = Reg("[HKEY_LOCAL_MACHINE\\Drivers\\Gerät]\r\n\"FriendlyName\"=\"Fernbedienung Gerät\"\r\n");
+    const std::string text =
+        Reg("[HKEY_LOCAL_MACHINE\\Drivers\\Gerät]\r\n\"FriendlyName\"=\"Fernbedienung Gerät\"\r\n");
     const struct {
         const char* what;
         std::string bytes;
@@ -101,13 +104,14 @@ TEST(RegistryText, AcceptsTheOlderHeaderAndRejectsAFileWithout) {
 }
 
 TEST(RegistryText, UnescapesTextAndReadsDefaultAndDwordValues) {
-    LoadRegistryText(Reg("[HKEY_LOCAL_MACHINE\\K]\n"
-                         "\"Path\"=\"Drivers\\\\BuiltIn\\\\IrDA\"\n"
-                         "\"Quoted\"=\"say \\\"hi\\\"\"\n"
-                         "\"Name \\\"x\\\"\"=\"odd name\"\n"
-                         "@=\"the default\"\n"
-                         "\"Count\"=dword:0000001f\n"
-                         "\"Short\"=dword:A\n"));
+    LoadRegistryText(
+        Reg("[HKEY_LOCAL_MACHINE\\K]\n"
+            "\"Path\"=\"Drivers\\\\BuiltIn\\\\IrDA\"\n"
+            "\"Quoted\"=\"say \\\"hi\\\"\"\n"
+            "\"Name \\\"x\\\"\"=\"odd name\"\n"
+            "@=\"the default\"\n"
+            "\"Count\"=dword:0000001f\n"
+            "\"Short\"=dword:A\n"));
     Key key(HKEY_LOCAL_MACHINE, u"K");
     ASSERT_EQ(key.result(), ERROR_SUCCESS);
     EXPECT_EQ(QueryString(key.get(), u"Path"), u"Drivers\\BuiltIn\\IrDA");
@@ -132,11 +136,12 @@ TEST(RegistryText, UnescapesTextAndReadsDefaultAndDwordValues) {
 }
 
 TEST(RegistryText, JoinsContinuedHexLines) {
-    LoadRegistryText(Reg("[HKEY_LOCAL_MACHINE\\K]\n"
-                         "\"Blob\"=hex:01,02,\\\n"
-                         "  03,ff\n"
-                         "\"Expand\"=hex(2):41,00,00,00\n"
-                         "\"After\"=\"still read\"\n"));
+    LoadRegistryText(
+        Reg("[HKEY_LOCAL_MACHINE\\K]\n"
+            "\"Blob\"=hex:01,02,\\\n"
+            "  03,ff\n"
+            "\"Expand\"=hex(2):41,00,00,00\n"
+            "\"After\"=\"still read\"\n"));
     Key key(HKEY_LOCAL_MACHINE, u"K");
     const struct {
         const char16_t* name;
@@ -155,11 +160,12 @@ TEST(RegistryText, JoinsContinuedHexLines) {
 }
 
 TEST(RegistryText, EnumeratesSubkeysInOrderOfFirstAppearanceIgnoringCase) {
-    LoadRegistryText(Reg("[HKEY_LOCAL_MACHINE\\Root\\Zeta\\Deep]\n"
-                         "[HKEY_LOCAL_MACHINE\\Root\\alpha]\n"
-                         "[HKEY_LOCAL_MACHINE\\ROOT\\ZETA]\n"
-                         "\"Late\"=\"added to the first key\"\n"
-                         "[HKEY_LOCAL_MACHINE\\Root\\Mid]\n"));
+    LoadRegistryText(
+        Reg("[HKEY_LOCAL_MACHINE\\Root\\Zeta\\Deep]\n"
+            "[HKEY_LOCAL_MACHINE\\Root\\alpha]\n"
+            "[HKEY_LOCAL_MACHINE\\ROOT\\ZETA]\n"
+            "\"Late\"=\"added to the first key\"\n"
+            "[HKEY_LOCAL_MACHINE\\Root\\Mid]\n"));
     Key root(HKEY_LOCAL_MACHINE, u"root");
     ASSERT_EQ(root.result(), ERROR_SUCCESS);
     EXPECT_EQ(SubkeyNames(root.get()), (std::vector<std::u16string>{u"Zeta", u"alpha", u"Mid"}));
@@ -168,11 +174,12 @@ TEST(RegistryText, EnumeratesSubkeysInOrderOfFirstAppearanceIgnoringCase) {
 }
 
 TEST(RegistryText, IgnoresOtherRootsAndKeepsTheirValuesOut) {
-    LoadRegistryText(Reg("[HKEY_LOCAL_MACHINE\\Shared]\n"
-                         "\"V\"=\"machine\"\n"
-                         "[HKEY_CURRENT_USER\\Shared]\n"
-                         "\"V\"=\"user\"\n"
-                         "\"W\"=\"user only\"\n"));
+    LoadRegistryText(
+        Reg("[HKEY_LOCAL_MACHINE\\Shared]\n"
+            "\"V\"=\"machine\"\n"
+            "[HKEY_CURRENT_USER\\Shared]\n"
+            "\"V\"=\"user\"\n"
+            "\"W\"=\"user only\"\n"));
     Key key(HKEY_LOCAL_MACHINE, u"Shared");
     EXPECT_EQ(QueryString(key.get(), u"V"), u"machine");
     EXPECT_EQ(QueryString(key.get(), u"W"), u"<missing>");
@@ -199,7 +206,8 @@ TEST(RegistryText, SkipsDamagedLinesAndKeepsTheRest) {
         "@value",
     };
     for (const char* line : damaged) {
-        LoadRegistryText(Reg(std::string("[HKEY_LOCAL_MACHINE\\K]\n\"Before\"=\"1\"\n") + line + "\n\"After\"=\"2\"\n"));
+        LoadRegistryText(
+            Reg(std::string("[HKEY_LOCAL_MACHINE\\K]\n\"Before\"=\"1\"\n") + line + "\n\"After\"=\"2\"\n"));
         Key key(HKEY_LOCAL_MACHINE, u"K");
         EXPECT_EQ(QueryString(key.get(), u"Before"), u"1") << line;
         EXPECT_EQ(QueryString(key.get(), u"After"), u"2") << line;
@@ -237,8 +245,9 @@ TEST(RegistryText, AValueGivenTwiceKeepsItsPlaceAndTakesTheLaterData) {
 class RegistryCalls : public ::testing::Test {
 protected:
     void SetUp() override {
-        LoadRegistryText(Reg("[HKEY_LOCAL_MACHINE\\K\\Sub1]\n[HKEY_LOCAL_MACHINE\\K\\SubTwo]\n"
-                             "[HKEY_LOCAL_MACHINE\\K]\n\"Text\"=\"abc\"\n\"Longest name\"=dword:1\n"));
+        LoadRegistryText(
+            Reg("[HKEY_LOCAL_MACHINE\\K\\Sub1]\n[HKEY_LOCAL_MACHINE\\K\\SubTwo]\n"
+                "[HKEY_LOCAL_MACHINE\\K]\n\"Text\"=\"abc\"\n\"Longest name\"=dword:1\n"));
     }
 };
 

@@ -110,7 +110,8 @@ TEST(DefaultRegistry, ActiveDriversOfferEveryCaseThePortSearchHandles) {
 TEST(DefaultRegistry, ShellKeysCarryNamesAndIconsOfTheFormFileCommaIndex) {
     LoadRegistryText(DefaultRegistryText());
     HKEY keys = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Shell\\Keys", 0, KEY_READ, &keys), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Shell\\Keys", 0, KEY_READ, &keys),
+              ERROR_SUCCESS);
     DWORD count = 0;
     ASSERT_EQ(RegQueryInfoKeyW(keys, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr, nullptr),

@@ -42,7 +42,9 @@ CommState& State() {
     return *state;
 }
 
-SerialPortHandle::SerialPortHandle(SerialPort* port) : port_(port) { State().handles.insert(this); }
+SerialPortHandle::SerialPortHandle(SerialPort* port) : port_(port) {
+    State().handles.insert(this);
+}
 
 SerialPortHandle::~SerialPortHandle() {
     CommState& state = State();
@@ -92,15 +94,32 @@ inline constexpr DWORD CLRBREAK = 9;
 
 bool ApplyEscape(SerialPortInfo& info, DWORD function) {
     switch (function) {
-        case SETIR: info.irMode = true; return true;
-        case CLRIR: info.irMode = false; return true;
-        case SETRTS: info.rts = true; return true;
-        case CLRRTS: info.rts = false; return true;
-        case SETDTR: info.dtr = true; return true;
-        case CLRDTR: info.dtr = false; return true;
-        case SETBREAK: info.breakOn = true; return true;
-        case CLRBREAK: info.breakOn = false; return true;
-        default: return false;
+        case SETIR:
+            info.irMode = true;
+            return true;
+        case CLRIR:
+            info.irMode = false;
+            return true;
+        case SETRTS:
+            info.rts = true;
+            return true;
+        case CLRRTS:
+            info.rts = false;
+            return true;
+        case SETDTR:
+            info.dtr = true;
+            return true;
+        case CLRDTR:
+            info.dtr = false;
+            return true;
+        case SETBREAK:
+            info.breakOn = true;
+            return true;
+        case CLRBREAK:
+            info.breakOn = false;
+            return true;
+        default:
+            return false;
     }
 }
 

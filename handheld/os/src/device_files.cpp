@@ -17,7 +17,9 @@ constexpr std::u16string_view kSerialPrefix = u"COM";
 // Room for a device name in the "Name" value of an active driver, in bytes.
 constexpr DWORD kNameValueBytes = 64;
 
-bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 // True when some subkey of Drivers\Active has this "Name".
 bool IsActiveDriverName(std::u16string_view name) {
@@ -36,8 +38,7 @@ bool IsActiveDriverName(std::u16string_view name) {
         char16_t value[kNameValueBytes / 2] = {};
         DWORD size = sizeof(value);
         DWORD type = 0;
-        if (RegQueryValueExW(driver, u"Name", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS &&
+        if (RegQueryValueExW(driver, u"Name", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
             type == REG_SZ) {
             std::u16string_view text(value, size / 2);
             text = text.substr(0, text.find(u'\0'));

@@ -29,7 +29,9 @@ UINT LedCount() {
     return count > 0 ? static_cast<UINT>(count) : 0;
 }
 
-NLED_SETTINGS_INFO OffSettings(UINT ledNum) { return NLED_SETTINGS_INFO{ledNum, LED_OFF, 0, 0, 0, 0, 0}; }
+NLED_SETTINGS_INFO OffSettings(UINT ledNum) {
+    return NLED_SETTINGS_INFO{ledNum, LED_OFF, 0, 0, 0, 0, 0};
+}
 
 BOOL Fail(DWORD error) {
     SetLastError(error);
@@ -40,8 +42,8 @@ bool IsValid(const NLED_SETTINGS_INFO& settings) {
     if (settings.OffOnBlink < LED_OFF || settings.OffOnBlink > LED_BLINK) return false;
     if (settings.OffOnBlink != LED_BLINK) return true;
     // A blink needs a cycle to repeat: times and meta cycles cannot be negative, the cycle not empty.
-    return settings.TotalCycleTime > 0 && settings.OnTime >= 0 && settings.OffTime >= 0 &&
-           settings.MetaCycleOn >= 0 && settings.MetaCycleOff >= 0;
+    return settings.TotalCycleTime > 0 && settings.OnTime >= 0 && settings.OffTime >= 0 && settings.MetaCycleOn >= 0 &&
+           settings.MetaCycleOff >= 0;
 }
 
 }  // namespace

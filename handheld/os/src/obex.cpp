@@ -97,6 +97,10 @@ BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, void* /*inBuffer*/, DWO
         HH_TRACE("comm", "DeviceIoControl 0x%08x on a serial port is not supported", ioControlCode);
         return Fail(ERROR_NOT_SUPPORTED);
     }
+    if (device != nullptr && device != INVALID_HANDLE_VALUE && detail::IsLiveKernelObject(device)) {
+        HH_TRACE(kChannel, "DeviceIoControl 0x%08x: the handle is no device", ioControlCode);
+        return Fail(ERROR_NOT_SUPPORTED);
+    }
     HH_TRACE(kChannel, "DeviceIoControl 0x%08x: not a device handle", ioControlCode);
     return Fail(ERROR_INVALID_HANDLE);
 }

@@ -99,7 +99,9 @@ LONG CopyData(const detail::RegistryValue& value, DWORD* type, BYTE* data, DWORD
 
 }  // namespace
 
-HKEY HkeyLocalMachine() { return &LocalMachineObject(); }
+HKEY HkeyLocalMachine() {
+    return &LocalMachineObject();
+}
 
 LONG RegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD /*options*/, DWORD /*desired*/, HKEY* result) {
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
@@ -159,8 +161,8 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, DWORD* reserved, DWORD* type,
     return CopyData(*value, type, data, dataSize);
 }
 
-LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* nameLength, DWORD* reserved, DWORD* type,
-                   BYTE* data, DWORD* dataSize) {
+LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* nameLength, DWORD* reserved, DWORD* type, BYTE* data,
+                   DWORD* dataSize) {
     EnsureLoaded();
     std::shared_ptr<const detail::RegistryNode> tree;
     const detail::RegistryNode* node = Resolve(key, tree);
@@ -243,7 +245,9 @@ void ReloadRegistry() {
     Install(detail::ParseRegistryText(bytes));
 }
 
-void LoadRegistryText(std::string_view regFileBytes) { Install(detail::ParseRegistryText(regFileBytes)); }
+void LoadRegistryText(std::string_view regFileBytes) {
+    Install(detail::ParseRegistryText(regFileBytes));
+}
 
 RegistryLoadReport LastRegistryLoad() {
     EnsureLoaded();

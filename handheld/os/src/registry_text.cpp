@@ -63,7 +63,9 @@ std::u16string DecodeText(std::string_view bytes) {
     return FromUtf8(bytes);
 }
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 std::u16string_view Trim(std::u16string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -98,7 +100,8 @@ public:
         root_ = root.get();
         ParsedRegistry result;
         if (!ReadHeader()) {
-            HH_TRACE(kChannel, "no \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\" header: registry left empty");
+            HH_TRACE(kChannel,
+                     "no \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\" header: registry left empty");
             result.root = std::move(root);
             return result;
         }
@@ -327,7 +330,8 @@ private:
     bool CheckTypedBytes(const RegistryValue& value) {
         const std::vector<BYTE>& data = value.data;
         const bool text = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
-        if (text && (data.size() < 2 || data.size() % 2 != 0 || data[data.size() - 1] != 0 || data[data.size() - 2] != 0)) {
+        if (text &&
+            (data.size() < 2 || data.size() % 2 != 0 || data[data.size() - 1] != 0 || data[data.size() - 2] != 0)) {
             Skip("hex text value without its terminator");
             return false;
         }
@@ -348,6 +352,8 @@ private:
 
 }  // namespace
 
-ParsedRegistry ParseRegistryText(std::string_view bytes) { return RegTextReader(DecodeText(bytes)).Read(); }
+ParsedRegistry ParseRegistryText(std::string_view bytes) {
+    return RegTextReader(DecodeText(bytes)).Read();
+}
 
 }  // namespace handheld::detail

@@ -102,7 +102,9 @@ bool IsCurrentThread(HANDLE thread, const char* call) {
 
 }  // namespace
 
-HANDLE GetCurrentThread() { return kCurrentThread; }
+HANDLE GetCurrentThread() {
+    return kCurrentThread;
+}
 
 int CeGetThreadPriority(HANDLE thread) {
     if (!IsCurrentThread(thread, "CeGetThreadPriority")) return kPriorityErrorReturn;

@@ -64,7 +64,7 @@ BOOL GetCommState(HANDLE port, DCB* state);
 BOOL SetCommState(HANDLE port, const DCB* state);
 BOOL EscapeCommFunction(HANDLE port, DWORD function);
 
-BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, void* inBuffer, DWORD inSize, void* outBuffer,
-                     DWORD outSize, DWORD* bytesReturned, void* overlapped);
+BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, void* inBuffer, DWORD inSize, void* outBuffer, DWORD outSize,
+                     DWORD* bytesReturned, void* overlapped);
 
 }  // namespace handheld

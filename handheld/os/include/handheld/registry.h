@@ -36,8 +36,8 @@ LONG RegQueryInfoKeyW(HKEY key, LPWSTR className, DWORD* classLength, DWORD* res
                       DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values, DWORD* maxValueNameLength,
                       DWORD* maxValueLength, void* securityDescriptor, FILETIME* lastWrite);
 // Values by index in file order; nameLength in characters as for RegEnumKeyExW, dataSize in bytes.
-LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* nameLength, DWORD* reserved, DWORD* type,
-                   BYTE* data, DWORD* dataSize);
+LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* nameLength, DWORD* reserved, DWORD* type, BYTE* data,
+                   DWORD* dataSize);
 LONG RegCloseKey(HKEY key);
 
 // The registry written into a new home.
