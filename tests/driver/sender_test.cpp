@@ -341,3 +341,37 @@ TEST_F(DriverTest, GenericBackEndKeepsTheTimeButEmitsNothing) {
 
 }  // namespace
 }  // namespace driver_test
+
+namespace driver_test {
+namespace {
+
+// Scheduling of the calling thread: raised per pass for sending (5, 0) and for learning (0, 0), the quantum
+// restored before the priority, and both back to what they were.
+TEST_F(DriverTest, SchedulingIsRaisedPerPassAndRestored) {
+    using Kind = handheld::SchedulingCall::Kind;
+    const handheld::ThreadScheduling before = handheld::CurrentThreadScheduling();
+    handheld::ClearSchedulingCalls();
+    gScript = CallbackScript{{0, 1}, 0, {}, {}, &edges, handheld::soc::kPxaIntcBase};
+    IrCode code = MakeCode(26, {560});
+    CLumbra::Instance()->Send(&code, &ScriptedCallback);
+    handheld::soc::SetLearningSource(handheld::soc::RemoteSignal{38000, {2000, -1000, 560}, 1}, 100);
+    IrCode learned{};
+    CLumbra::Instance()->Learn(&learned, false);
+    EXPECT_EQ(learned.count, 3);
+
+    std::vector<std::pair<Kind, long long>> calls;
+    for (const auto& call : handheld::SchedulingCalls()) calls.emplace_back(call.kind, call.value);
+    const long long priority = before.priority;
+    const long long quantum = before.quantumMs;
+    const std::vector<std::pair<Kind, long long>> expected = {
+        {Kind::Priority, 5}, {Kind::Quantum, 0}, {Kind::Quantum, quantum}, {Kind::Priority, priority},  // pass 1
+        {Kind::Priority, 5}, {Kind::Quantum, 0}, {Kind::Quantum, quantum}, {Kind::Priority, priority},  // pass 2
+        {Kind::Priority, 0}, {Kind::Quantum, 0}, {Kind::Quantum, quantum}, {Kind::Priority, priority},  // learn
+    };
+    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(handheld::CurrentThreadScheduling().priority, before.priority);
+    EXPECT_EQ(handheld::CurrentThreadScheduling().quantumMs, before.quantumMs);
+}
+
+}  // namespace
+}  // namespace driver_test
