@@ -217,6 +217,13 @@ TEST_F(HandheldFind, MoveRenamesByCaseAndMovesFolders) {
     EXPECT_TRUE(MoveFileW(u"\\My Documents\\b.kdr", u"\\My Documents\\B.Kdr"));
     EXPECT_THAT(FindAll(u"\\My Documents\\b*"), ElementsAre("B.Kdr"));
 
+    home_.WriteFile(u"\\My Documents\\Sub\\inner.kdr", Bytes("inner"));
+    HANDLE inner = CreateFileW(u"\\My Documents\\Sub\\inner.kdr", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+    ASSERT_NE(inner, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(MoveFileW(u"\\My Documents\\Sub", u"\\Windows\\Moved"));
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(CloseHandle(inner));
     EXPECT_TRUE(MoveFileW(u"\\My Documents\\Sub", u"\\Windows\\Moved"));
     EXPECT_EQ(GetFileAttributesW(u"\\Windows\\moved"), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(MoveFileW(u"\\Windows\\Moved", u"\\Windows\\Moved\\Inner"));

@@ -133,7 +133,8 @@ BOOL MoveFileW(LPCWSTR existing, LPCWSTR target) {
     if (!source->exists) return Fail(MissingError(*source));
     struct stat sourceStatus {};
     if (::lstat(source->host.c_str(), &sourceStatus) != 0) return Fail(detail::ErrorFromErrno(errno));
-    if (!source->isDirectory && detail::IsFileOpen(detail::KeyOf(sourceStatus))) {
+    // A folder moves only when nothing below it is open, so the open files keep their handheld paths.
+    if (source->isDirectory ? detail::IsFileOpenBelow(source->host) : detail::IsFileOpen(detail::KeyOf(sourceStatus))) {
         return Fail(ERROR_SHARING_VIOLATION);
     }
     const auto destination = ResolveArgument(target);

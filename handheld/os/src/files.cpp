@@ -105,6 +105,15 @@ bool IsFileOpen(const FileKey& key) {
                        [&](const FileObject* file) { return file->Key() == key; });
 }
 
+bool IsFileOpenBelow(const std::filesystem::path& folder) {
+    const std::string prefix = folder.string() + "/";
+    OpenTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    return std::any_of(table.files.begin(), table.files.end(), [&](const FileObject* file) {
+        return file->Host().string().compare(0, prefix.size(), prefix) == 0;
+    });
+}
+
 FileObject* OpenFile(std::u16string_view path, DWORD access, DWORD share, DWORD disposition, DWORD attributes) {
     if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING ||
         (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
@@ -179,7 +188,7 @@ FileObject* OpenFile(std::u16string_view path, DWORD access, DWORD share, DWORD 
         SetLastError(ErrorFromErrno(error));
         return nullptr;
     }
-    auto* file = new FileObject(fd, key, access, share);
+    auto* file = new FileObject(fd, key, resolved->host, access, share);
     table.files.push_back(file);
     const bool reportExisting = !created && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
     SetLastError(reportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);

@@ -51,17 +51,20 @@ struct FileKey {
 
 class FileObject : public KernelObject {
 public:
-    FileObject(int fd, FileKey key, DWORD access, DWORD share) : fd_(fd), key_(key), access_(access), share_(share) {}
+    FileObject(int fd, FileKey key, std::filesystem::path host, DWORD access, DWORD share)
+        : fd_(fd), key_(key), host_(std::move(host)), access_(access), share_(share) {}
     ~FileObject() override;
 
     int Fd() const { return fd_; }
     const FileKey& Key() const { return key_; }
+    const std::filesystem::path& Host() const { return host_; }  // where it was opened
     DWORD Access() const { return access_; }
     DWORD Share() const { return share_; }
 
 private:
     int fd_;
     FileKey key_;
+    std::filesystem::path host_;
     DWORD access_;
     DWORD share_;
 };
@@ -72,6 +75,8 @@ FileObject* OpenFile(std::u16string_view path, DWORD access, DWORD share, DWORD 
 
 // True while any handle of the process has this file open.
 bool IsFileOpen(const FileKey& key);
+// True while any handle of the process has a file below this host folder open.
+bool IsFileOpenBelow(const std::filesystem::path& folder);
 FileKey KeyOf(const struct stat& status);
 
 // True while a mapping or a view of the file exists; such a file cannot be truncated.
