@@ -228,6 +228,10 @@ void CIrDriverGeneric::ApplyObexRule() {
 }
 
 void CIrDriverGeneric::Send(IrCode* code, StopCallback stopCallback) {
+    if (code != nullptr) {
+        HH_TRACE(kTrace, "send: %d durations, carrier %d us, repeat from %d", code->count, code->carrier & 0xFF,
+                 code->repeatStart);
+    }
     CIrPort* port = OpenPort();
     if (port != nullptr && port->Valid()) {
         if (CIrSender* sender = CreateSender(port)) {
@@ -248,6 +252,10 @@ void CIrDriverGeneric::Learn(IrCode* code, bool analyse) {
     }
     delete port;
     if (analyse && code != nullptr) AnalyseRepeat(*code);
+    if (code != nullptr) {
+        HH_TRACE(kTrace, "learn: %d durations, carrier %d us, repeat from %d", code->count, code->carrier & 0xFF,
+                 code->repeatStart);
+    }
 }
 
 CIrPort* CIrDriverGeneric::OpenPort() {
