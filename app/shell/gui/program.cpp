@@ -1,13 +1,13 @@
 #include "app/shell/gui/program.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
 #include "app/shell/gui/library_preview.h"
 #include "app/shell/language_table.h"
 #include "handheld/shell/desktop_frame.h"
 #include "handheld/shell/qt_message_box.h"
-#include "handheld/trace.h"
 
 namespace {
 handheld::HMODULE g_buttonLibrary = nullptr;
@@ -22,8 +22,10 @@ int RunProgram() {
     const auto buttonLibrary = handheld::ResourceLibrary::Load(folder + u"\\KRBtnLib.dll");
     const auto helpLibrary = handheld::ResourceLibrary::Load(folder + u"\\KRHelpLib.dll");
     if (!buttonLibrary || !helpLibrary) {
-        // Without its pictures the program cannot draw a single button; it ends as it was made to, silently.
-        HH_TRACE("program", "button or help library missing: ending");
+        // Without its pictures the program cannot draw a single button. The handheld shows nothing; the host
+        // console gets one line, as a home made before the libraries existed would otherwise just vanish.
+        std::fprintf(stderr, "orvane: %s missing or damaged in the program folder; ending\n",
+                     buttonLibrary ? "KRHelpLib.dll" : "KRBtnLib.dll");
         LanguageTable::Instance().Clear();
         return 0;
     }
