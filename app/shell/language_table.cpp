@@ -130,13 +130,14 @@ void LanguageTable::LoadLanguageFile(std::u16string_view path) {
         handheld::CloseHandle(file);
         return;
     }
-    handheld::HANDLE mapping = handheld::CreateFileMappingW(file, nullptr, handheld::PAGE_READONLY, 0, 0, nullptr);
+    // Mapping and view are asked for the size just read, so the parser's bound is the view's size.
+    handheld::HANDLE mapping = handheld::CreateFileMappingW(file, nullptr, handheld::PAGE_READONLY, 0, size, nullptr);
     if (mapping == nullptr || mapping == handheld::INVALID_HANDLE_VALUE) {
         HH_TRACE(kTrace, "%s: cannot map (error %u): defaults apply", pathUtf8.c_str(), handheld::GetLastError());
         handheld::CloseHandle(file);
         return;
     }
-    const void* view = handheld::MapViewOfFile(mapping, handheld::FILE_MAP_READ, 0, 0, 0);
+    const void* view = handheld::MapViewOfFile(mapping, handheld::FILE_MAP_READ, 0, 0, size);
     if (view != nullptr) {
         LoadLanguageBytes(static_cast<const std::uint8_t*>(view), size);
         handheld::UnmapViewOfFile(view);
