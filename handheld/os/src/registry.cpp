@@ -110,7 +110,8 @@ LONG RegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD /*options*/, DWORD /*desir
     std::shared_ptr<const detail::RegistryNode> tree;
     const detail::RegistryNode* node = Resolve(parent, tree);
     if (node == nullptr) return ERROR_INVALID_HANDLE;
-    std::u16string_view path = subKey != nullptr ? std::u16string_view(subKey) : std::u16string_view();
+    const std::u16string_view fullPath = subKey != nullptr ? std::u16string_view(subKey) : std::u16string_view();
+    std::u16string_view path = fullPath;
     while (!path.empty() && node != nullptr) {
         const std::size_t end = path.find(u'\\');
         const std::u16string_view component = path.substr(0, end);
@@ -118,7 +119,7 @@ LONG RegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD /*options*/, DWORD /*desir
         path = end == std::u16string_view::npos ? std::u16string_view() : path.substr(end + 1);
     }
     if (node == nullptr) {
-        HH_TRACE(kChannel, "RegOpenKeyExW: no key \"%s\"", ToUtf8(subKey).c_str());
+        HH_TRACE(kChannel, "RegOpenKeyExW: no key \"%s\"", ToUtf8(fullPath).c_str());
         return ERROR_FILE_NOT_FOUND;
     }
     auto* key = new RegistryKeyObject{std::move(tree), node};
