@@ -178,7 +178,10 @@ ResourceLibrary::~ResourceLibrary() {
 }
 
 std::optional<QByteArray> ResourceLibrary::Find(std::u16string_view type, std::u16string_view name) const {
-    if (type.empty() || name.empty() || name.find(u'/') != std::u16string_view::npos) return std::nullopt;
+    // A slash would let a name climb out of its type's folder, or out of this library's root.
+    if (type.empty() || name.empty() || type.find(u'/') != std::u16string_view::npos ||
+        name.find(u'/') != std::u16string_view::npos)
+        return std::nullopt;
     QString path = QLatin1Char(':') + root_ + QLatin1Char('/') + UpperQString(type) + QLatin1Char('/') +
                    UpperQString(name);
     if (ToUpper(type) == kBitmapType) path += QString::fromStdU16String(std::u16string(kBitmapSuffix));

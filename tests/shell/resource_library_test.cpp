@@ -48,7 +48,7 @@ TEST(ResourceLibrary, MissingResourcesAreNotFound) {
     };
     for (const Case& c : {Case{u"POINTS", u"OTHER"}, Case{u"BITMAP", u"POINTS"}, Case{u"STRINGS", u"LABELLIST"},
                           Case{u"", u"FACE"}, Case{u"POINTS", u""}, Case{u"BITMAP", u"../POINTS/FACE"},
-                          Case{u"POINTS", u"FACE/X"}, Case{u"BITMAP", u"FACE.bmp"}}) {
+                          Case{u"POINTS", u"FACE/X"}, Case{u"BITMAP", u"FACE.bmp"}, Case{u"X/../POINTS", u"FACE"}}) {
         EXPECT_FALSE(library->Find(c.type, c.name)) << std::string(c.type.begin(), c.type.end()) << "/"
                                                      << std::string(c.name.begin(), c.name.end());
     }
