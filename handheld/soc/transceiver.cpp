@@ -22,7 +22,8 @@ Transmitter& TheTransmitter() {
     return transmitter;
 }
 
-// A remote's signal laid out once in sub-ticks, played from startSubTicks; the cursor follows the clock.
+// One pass of a remote's signal laid out in sub-ticks, played `repeat` times from startSubTicks; the cursor
+// follows the clock through the pass.
 struct Segment {
     double startSubTicks;
     double endSubTicks;
@@ -33,6 +34,8 @@ struct Remote {
     bool active = false;
     std::uint64_t startSubTicks = 0;
     double periodSubTicks = 0;
+    double passSubTicks = 0;
+    int repeat = 0;
     std::vector<Segment> segments;
     std::size_t cursor = 0;
 };
@@ -109,15 +112,15 @@ void SetLearningSource(const RemoteSignal& signal, std::uint32_t startDelayTicks
     }
     remote.periodSubTicks = static_cast<double>(kOscrHz) * kSubTicksPerTick / signal.carrierHz;
     double at = 0;
-    for (int pass = 0; pass < signal.repeat; ++pass) {
-        for (const std::int32_t durationUs : signal.durationsUs) {
-            const double length = std::fabs(static_cast<double>(durationUs)) * kSubTicksPerUs;
-            remote.segments.push_back({at, at + length, durationUs >= 0});
-            at += length;
-        }
+    for (const std::int32_t durationUs : signal.durationsUs) {
+        const double length = std::fabs(static_cast<double>(durationUs)) * kSubTicksPerUs;
+        remote.segments.push_back({at, at + length, durationUs >= 0});
+        at += length;
     }
+    remote.passSubTicks = at;
+    remote.repeat = signal.repeat;
     remote.startSubTicks = ElapsedSubTicks() + std::uint64_t{startDelayTicks} * kSubTicksPerTick;
-    remote.active = true;
+    remote.active = at > 0;
 }
 
 void ClearLearningSource() {
@@ -132,15 +135,18 @@ int ReceiveLevel() {
     if (!remote.active) return 1;
     const std::uint64_t now = ElapsedSubTicks();
     if (now < remote.startSubTicks) return 1;
-    const double t = static_cast<double>(now - remote.startSubTicks);
+    const double sinceStart = static_cast<double>(now - remote.startSubTicks);
+    const double pass = std::floor(sinceStart / remote.passSubTicks);
+    if (pass >= remote.repeat) return 1;
+    const double t = sinceStart - pass * remote.passSubTicks;
     const auto& segments = remote.segments;
-    if (remote.cursor < segments.size() && t < segments[remote.cursor].startSubTicks) remote.cursor = 0;
+    if (remote.cursor >= segments.size() || t < segments[remote.cursor].startSubTicks) remote.cursor = 0;
     while (remote.cursor < segments.size() && t >= segments[remote.cursor].endSubTicks) ++remote.cursor;
     if (remote.cursor == segments.size()) return 1;
     const Segment& segment = segments[remote.cursor];
     if (!segment.carrier) return 1;
-    const double sinceStart = t - segment.startSubTicks;
-    const double phase = sinceStart - std::floor(sinceStart / remote.periodSubTicks) * remote.periodSubTicks;
+    const double inSegment = t - segment.startSubTicks;
+    const double phase = inSegment - std::floor(inSegment / remote.periodSubTicks) * remote.periodSubTicks;
     return phase < remote.periodSubTicks / 2 ? 0 : 1;
 }
 
