@@ -1,0 +1,53 @@
+#include "app/model/panel_layout.h"
+
+#include <span>
+
+#include "app/model/device_templates.h"
+
+namespace {
+
+// A template row, coloured and labelled by the record of its name when the device has one.
+PanelButtonSpec FromRow(const Device& device, const TemplateRow& row, bool captionFromRecord) {
+    PanelButtonSpec button{row.name, row.skin, row.label, row.x, row.y, row.color, {}};
+    const auto record = device.FindRecord(button.name);
+    if (record != device.records.end()) {
+        button.color = record->color;
+        button.label = record->label;
+        if (captionFromRecord) button.caption = record->commandName;
+    }
+    return button;
+}
+
+std::vector<PanelButtonSpec> FromRows(const Device& device, std::span<const TemplateRow> rows, bool captions) {
+    std::vector<PanelButtonSpec> buttons;
+    for (const TemplateRow& row : rows) buttons.push_back(FromRow(device, row, captions));
+    return buttons;
+}
+
+}  // namespace
+
+std::vector<PanelButtonSpec> FunctionPanelButtons(const Device& device) {
+    return FromRows(device, STANDARD_FUNCTION_PANEL, true);
+}
+
+std::vector<PanelButtonSpec> MainPanelButtons(const Device& device) {
+    switch (device.deviceType) {
+        case DT_RECEIVER:
+            return FromRows(device, STANDARD_RECEIVER, false);
+        case DT_PLAYER:
+            return FromRows(device, STANDARD_PLAYER, false);
+        case DT_CUSTOM:
+            break;
+        default:
+            return {};
+    }
+    std::vector<PanelButtonSpec> buttons;
+    for (const ButtonRecord& record : device.records) {
+        if (record.panel != 0) continue;
+        PanelButtonSpec button{record.name, record.skin, record.label, record.x, record.y, record.color, {}};
+        // Only the flat function shapes have room for a caption.
+        if (record.skin == u"F_LEFT" || record.skin == u"F_RIGHT") button.caption = record.commandName;
+        buttons.push_back(std::move(button));
+    }
+    return buttons;
+}
