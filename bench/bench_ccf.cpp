@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -65,7 +65,8 @@ std::vector<std::uint8_t> GenerateLargeFile() {
 
 std::vector<Input> Inputs() {
     std::vector<Input> inputs;
-    const std::filesystem::path shared = std::filesystem::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "testdata" / "ccf";
+    const std::filesystem::path shared =
+        std::filesystem::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "testdata" / "ccf";
     for (const char* name : {"skylight-mono.ccf", "gallery-mono.ccf"}) {
         if (std::filesystem::exists(shared / name)) inputs.push_back({name, ReadHostFile(shared / name)});
     }
@@ -104,8 +105,8 @@ double ThreadSeconds() {
 // enough rounds to last about half a second. Processor time is given beside wall time because the
 // machine is shared.
 void PrintSummary(const std::vector<Input>& inputs) {
-    std::printf("\n%-18s %9s %8s %11s %11s %12s %12s %13s\n", "file", "bytes", "objects", "MB/s wall",
-                "MB/s cpu", "us/obj wall", "us/obj cpu", "+decode MB/s");
+    std::printf("\n%-18s %9s %8s %11s %11s %12s %12s %13s\n", "file", "bytes", "objects", "MB/s wall", "MB/s cpu",
+                "us/obj wall", "us/obj cpu", "+decode MB/s");
     for (const Input& input : inputs) {
         using Clock = std::chrono::steady_clock;
         const auto timed = [&](bool decode, double& wall, double& cpu) {

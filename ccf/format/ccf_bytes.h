@@ -14,9 +14,7 @@ struct CCFBytes {
     std::size_t size = 0;
 
     // True when [offset, offset + length) lies inside the file.
-    bool Has(std::uint64_t offset, std::uint64_t length) const {
-        return offset <= size && length <= size - offset;
-    }
+    bool Has(std::uint64_t offset, std::uint64_t length) const { return offset <= size && length <= size - offset; }
     // Unchecked reads: only after Has() covered the bytes.
     std::uint8_t U8(std::uint64_t offset) const { return data[offset]; }
     std::uint16_t Be16(std::uint64_t offset) const {
@@ -129,8 +127,14 @@ inline constexpr std::uint32_t kIrClockHz = 4145146;  // carrier frequency = clo
 }  // namespace ccf_layout
 
 // Bytes per stored pixel row of each encoding (every row starts on a fresh byte).
-inline std::uint32_t CCFRowBytes1(std::uint32_t width) { return (width + 7) / 8; }
-inline std::uint32_t CCFRowBytes2(std::uint32_t width) { return ((width * 2 + 7) / 8 + 1) & ~1u; }
-inline std::uint32_t CCFRowBytes8(std::uint32_t width) { return width; }
+inline std::uint32_t CCFRowBytes1(std::uint32_t width) {
+    return (width + 7) / 8;
+}
+inline std::uint32_t CCFRowBytes2(std::uint32_t width) {
+    return ((width * 2 + 7) / 8 + 1) & ~1u;
+}
+inline std::uint32_t CCFRowBytes8(std::uint32_t width) {
+    return width;
+}
 
 }  // namespace tessaly

@@ -16,8 +16,8 @@ constexpr std::uint64_t kBaseHeapBytes = std::uint64_t{64} << 20;
 constexpr std::uint64_t kHeapBytesPerFileByte = 64;
 
 // The names of a device's fixed lists, in model order; labelled keys take their label from the file.
-constexpr const char* kFixedListNames[] = {"[Action]", nullptr, nullptr, "[Volume -]", "[Volume +]",
-                                           "[Channel -]", "[Channel +]", "[Mute]", nullptr, nullptr};
+constexpr const char* kFixedListNames[] = {"[Action]",    nullptr,       nullptr,  "[Volume -]", "[Volume +]",
+                                           "[Channel -]", "[Channel +]", "[Mute]", nullptr,      nullptr};
 
 class Reader {
 public:
@@ -109,8 +109,7 @@ std::unique_ptr<CCFFile> Reader::File() {
     }
 
     const bool ownPanelAt40 = !color_ || (file->attributes & L::kAttrOwnPanelAt40) != 0;
-    const std::uint32_t ownPanel =
-        bytes_.Be32OrZero(ownPanelAt40 ? L::kHeaderOwnPanelLong : L::kHeaderOwnPanelShort);
+    const std::uint32_t ownPanel = bytes_.Be32OrZero(ownPanelAt40 ? L::kHeaderOwnPanelLong : L::kHeaderOwnPanelShort);
     if (ownPanel != 0) file->ownPanel = Panel(ownPanel, false);
     return file;
 }
@@ -140,10 +139,9 @@ std::unique_ptr<CCFDevice> Reader::Device(std::uint32_t offset) {
         Name(bytes_.Be32(at + L::kDeviceMonoLabel2), device->labels[1]);
         firstPanel = bytes_.Be32(at + L::kDeviceMonoFirstPanel);
     }
-    const std::string* labelOf[kDeviceListCount] = {nullptr,           &device->labels[0], &device->labels[1],
-                                                     nullptr,           nullptr,            nullptr,
-                                                     nullptr,           nullptr,            &device->labels[2],
-                                                     &device->labels[3]};
+    const std::string* labelOf[kDeviceListCount] = {
+        nullptr, &device->labels[0], &device->labels[1], nullptr, nullptr, nullptr, nullptr,
+        nullptr, &device->labels[2], &device->labels[3]};
     for (int list = 0; list < kDeviceListCount; ++list) {
         if (listOffsets[list] == 0) continue;
         const std::string name = kFixedListNames[list] ? std::string(kFixedListNames[list]) : *labelOf[list];

@@ -20,7 +20,9 @@ CCFButton* FindButtonInItems(const std::vector<std::unique_ptr<CCFPanelItem>>& i
     return nullptr;
 }
 
-int StopAfterOnePass() { return 1; }
+int StopAfterOnePass() {
+    return 1;
+}
 
 }  // namespace
 
@@ -30,13 +32,17 @@ CCFIRCodeAction::CCFIRCodeAction(CCFActionList* owner, std::uint32_t p1, std::ui
 
 CCFIRCodeAction::~CCFIRCodeAction() = default;
 
-std::uint32_t CCFIRCodeAction::Execute(CCFActionHandler*) { return SendCCFIRCode(code.get()); }
+std::uint32_t CCFIRCodeAction::Execute(CCFActionHandler*) {
+    return SendCCFIRCode(code.get());
+}
 
 std::uint32_t CCFButtonAliasAction::Execute(CCFActionHandler* handler) {
     return handler ? handler->RunButtonAlias(p1, p2) : 0;
 }
 
-std::uint32_t CCFJumpAction::Execute(CCFActionHandler* handler) { return handler ? handler->ShowDevice(p1, p2) : 0; }
+std::uint32_t CCFJumpAction::Execute(CCFActionHandler* handler) {
+    return handler ? handler->ShowDevice(p1, p2) : 0;
+}
 
 std::uint32_t CCFDelayAction::Execute(CCFActionHandler*) {
     handheld::Sleep(p2);

@@ -72,7 +72,9 @@ void CCFDeviceIterator::SkipEmptyChains() {
     while (current_ == nullptr && chain_ < 2) current_ = firsts_[++chain_];
 }
 
-CCFObject* CCFDeviceIterator::Current() const { return current_; }
+CCFObject* CCFDeviceIterator::Current() const {
+    return current_;
+}
 
 void CCFDeviceIterator::Next() {
     if (current_ == nullptr) return;
@@ -89,7 +91,9 @@ std::unique_ptr<CCFIterator> CCFFile::CreateOwnPanelIterator() const {
     return std::make_unique<ChainIterator<CCFPanel>>(ownPanel.get());
 }
 
-bool CCFFile::IsColor() const { return (attributes & tessaly::ccf_layout::kAttrColor) != 0; }
+bool CCFFile::IsColor() const {
+    return (attributes & tessaly::ccf_layout::kAttrColor) != 0;
+}
 
 std::unique_ptr<CCFIterator> CCFDevice::CreatePanelIterator() const {
     return std::make_unique<ChainIterator<CCFPanel>>(firstPanel.get());
@@ -147,8 +151,12 @@ CCFFile::~CCFFile() {
     for (auto& chain : chains) ReleaseChain(chain);
     ReleaseChain(ownPanel);
 }
-CCFDevice::~CCFDevice() { ReleaseChain(next); }
-CCFPanel::~CCFPanel() { ReleaseChain(next); }
+CCFDevice::~CCFDevice() {
+    ReleaseChain(next);
+}
+CCFPanel::~CCFPanel() {
+    ReleaseChain(next);
+}
 CCFPanelItem::~CCFPanelItem() = default;
 CCFFrame::~CCFFrame() = default;
 CCFButton::~CCFButton() = default;
@@ -171,9 +179,15 @@ std::uint8_t CCFImage::GetPixel(std::int16_t x, std::int16_t y) {
     return pixels[std::size_t(y) * width + std::size_t(x)];
 }
 
-std::uint32_t CCFImage8Bit::RowBytes() const { return tessaly::CCFRowBytes8(width); }
-std::uint32_t CCFImage2Bit::RowBytes() const { return tessaly::CCFRowBytes2(width); }
-std::uint32_t CCFImage1Bit::RowBytes() const { return tessaly::CCFRowBytes1(width); }
+std::uint32_t CCFImage8Bit::RowBytes() const {
+    return tessaly::CCFRowBytes8(width);
+}
+std::uint32_t CCFImage2Bit::RowBytes() const {
+    return tessaly::CCFRowBytes2(width);
+}
+std::uint32_t CCFImage1Bit::RowBytes() const {
+    return tessaly::CCFRowBytes1(width);
+}
 
 bool CCFImage2Bit::RowsSkipped() const {
     return (flagsHigh & (tessaly::ccf_layout::kBitmapFlagNoRows >> 8)) != 0;
@@ -207,10 +221,10 @@ void CCFImage1Bit::DecodeRows() {
 std::u16string CCFWiden(std::string_view name) {
     // The Western code page: Latin-1 except for the printable characters it puts in 0x80-0x9F; the five
     // unassigned bytes there map to the control characters of the same value.
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    static constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::u16string wide(name.size(), u'\0');
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);

@@ -193,8 +193,8 @@ public:
     std::uint16_t height = 0;
     std::string name;
     std::uint8_t font = 0;
-    std::array<std::unique_ptr<CCFImage>, 4> images;       // per state, each may be null
-    std::array<std::unique_ptr<CCFColorSet>, 4> colors;    // per state
+    std::array<std::unique_ptr<CCFImage>, 4> images;     // per state, each may be null
+    std::array<std::unique_ptr<CCFColorSet>, 4> colors;  // per state
     std::unique_ptr<CCFActionList> actions;
 };
 

@@ -1,10 +1,11 @@
 // Running action lists, the handler's searches and the conversion of learned codes for the driver.
+#include "ccf/model/ccf_action.h"
+
 #include <gtest/gtest.h>
 
-#include "ccf/model/ccf_action.h"
+#include "handheld/soc/simulation.h"
 #include "tests/ccf/ccf_test_util.h"
 #include "tests/ccf/ccf_writer.h"
-#include "handheld/soc/simulation.h"
 #include "tests/support/test_home.h"
 
 using namespace ccf_test;
@@ -21,7 +22,9 @@ CCFLearnedCode Learned(std::uint16_t frequency, std::vector<CCFIRPair> once, std
     return code;
 }
 
-std::vector<std::int32_t> Durations(const IrCode& code) { return {code.durations, code.durations + code.count}; }
+std::vector<std::int32_t> Durations(const IrCode& code) {
+    return {code.durations, code.durations + code.count};
+}
 
 TEST(CCFConvert, ShapesOfCodes) {
     struct Case {
@@ -35,7 +38,10 @@ TEST(CCFConvert, ShapesOfCodes) {
         {"worked example", Learned(38000, {{16, 8}}, {}), 26, {416, -208}, 0},
         {"last space is the longest", Learned(38000, {{1, 2}, {1, 4}}, {}), 26, {26, -52, 26, -104}, 0},
         {"short last space gets the longest appended",
-         Learned(38000, {{10, 100}, {10, 10}}, {}), 26, {260, -2600, 260, -260, -2600}, 0},
+         Learned(38000, {{10, 100}, {10, 10}}, {}),
+         26,
+         {260, -2600, 260, -260, -2600},
+         0},
         {"exactly half is not short", Learned(38000, {{1, 4}, {1, 2}}, {}), 26, {26, -104, 26, -52}, 0},
         {"repeat after once", Learned(40000, {{1, 1}, {2, 2}}, {{3, 3}}), 25, {25, -25, 50, -50, 75, -75}, 4},
         {"repeat only", Learned(40000, {}, {{1, 1}, {1, 1}}), 25, {25, -25, 25, -25}, 0},

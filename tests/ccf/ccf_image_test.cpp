@@ -17,8 +17,8 @@ struct OneImage {
     CCFImage* image = nullptr;
 };
 
-OneImage LoadImage(std::uint16_t width, std::uint16_t height, std::uint16_t flags, const std::vector<std::uint8_t>& rows,
-                   bool color = false) {
+OneImage LoadImage(std::uint16_t width, std::uint16_t height, std::uint16_t flags,
+                   const std::vector<std::uint8_t>& rows, bool color = false) {
     CCFWriter w(color, false);
     ButtonSpec b;
     b.bitmaps[0] = w.RawBitmap(width, height, flags, rows, 0x1234);
@@ -38,9 +38,9 @@ TEST(CCFImage, RowLengthsOfEachEncoding) {
         std::uint16_t colors;
     };
     const Case cases[] = {
-        {0x0000, 9, 2, 2},   {0x0000, 8, 1, 2},   {0x0000, 1, 1, 2},     {0x0100, 9, 4, 4},
-        {0x0100, 4, 2, 4},   {0x0100, 8, 2, 4},   {0x0100, 13, 4, 4},    {0x0100, 17, 6, 4},
-        {0x0001, 9, 9, 256}, {0x0101, 9, 9, 256}, {0x8100, 9, 4, 4},     {0xFEFE, 9, 2, 2},
+        {0x0000, 9, 2, 2},   {0x0000, 8, 1, 2},   {0x0000, 1, 1, 2},  {0x0100, 9, 4, 4},
+        {0x0100, 4, 2, 4},   {0x0100, 8, 2, 4},   {0x0100, 13, 4, 4}, {0x0100, 17, 6, 4},
+        {0x0001, 9, 9, 256}, {0x0101, 9, 9, 256}, {0x8100, 9, 4, 4},  {0xFEFE, 9, 2, 2},
     };
     for (const Case& c : cases) {
         // Rows exactly as long as the encoding needs: one byte less makes the image absent.
@@ -73,8 +73,8 @@ TEST(CCFImage, DecodesEveryDepthAtEveryWidth) {
             ASSERT_NE(image, nullptr);
             for (int y = 0; y < height; ++y) {
                 for (int x = 0; x < width; ++x) {
-                    ASSERT_EQ(image->GetPixel(x, y), pixels[y * width + x]) << bits << " bits, w" << width << " ("
-                                                                            << x << "," << y << ")";
+                    ASSERT_EQ(image->GetPixel(x, y), pixels[y * width + x])
+                        << bits << " bits, w" << width << " (" << x << "," << y << ")";
                 }
             }
         }
@@ -127,12 +127,12 @@ TEST(CCFPalette, FixedEntries) {
         std::uint32_t rrggbb;
     };
     const Case cases[] = {
-        {CCFBitmapKind::kBitmap2, 0, 0x000000},   {CCFBitmapKind::kBitmap2, 1, 0xFFFFFF},
-        {CCFBitmapKind::kBitmap2, 2, 0x000000},   {CCFBitmapKind::kBitmap4, 1, 0x505050},
-        {CCFBitmapKind::kBitmap4, 2, 0xB0B0B0},   {CCFBitmapKind::kBitmap4, 3, 0xFFFFFF},
-        {CCFBitmapKind::kBitmap4, 4, 0x000000},   {CCFBitmapKind::kBitmap256, 1, 0x330000},
-        {CCFBitmapKind::kBitmap256, 5, 0xFF0000}, {CCFBitmapKind::kBitmap256, 27, 0x99CB00},
-        {CCFBitmapKind::kBitmap256, 60, 0x33CC00}, {CCFBitmapKind::kBitmap256, 142, 0x99FFCC},
+        {CCFBitmapKind::kBitmap2, 0, 0x000000},     {CCFBitmapKind::kBitmap2, 1, 0xFFFFFF},
+        {CCFBitmapKind::kBitmap2, 2, 0x000000},     {CCFBitmapKind::kBitmap4, 1, 0x505050},
+        {CCFBitmapKind::kBitmap4, 2, 0xB0B0B0},     {CCFBitmapKind::kBitmap4, 3, 0xFFFFFF},
+        {CCFBitmapKind::kBitmap4, 4, 0x000000},     {CCFBitmapKind::kBitmap256, 1, 0x330000},
+        {CCFBitmapKind::kBitmap256, 5, 0xFF0000},   {CCFBitmapKind::kBitmap256, 27, 0x99CB00},
+        {CCFBitmapKind::kBitmap256, 60, 0x33CC00},  {CCFBitmapKind::kBitmap256, 142, 0x99FFCC},
         {CCFBitmapKind::kBitmap256, 165, 0xCC99CC}, {CCFBitmapKind::kBitmap256, 166, 0xCC99CC},
         {CCFBitmapKind::kBitmap256, 215, 0xFFFFFF}, {CCFBitmapKind::kBitmap256, 216, 0xC0D0F0},
         {CCFBitmapKind::kBitmap256, 223, 0x2030B0}, {CCFBitmapKind::kBitmap256, 236, 0x908090},
@@ -171,9 +171,9 @@ TEST(CCFBitmap, KindFollowsImageThenColourSet) {
         CCFBitmapKind kind;
     };
     const Case cases[] = {
-        {&image2, &color, CCFBitmapKind::kBitmap2},   {&image4, &color, CCFBitmapKind::kBitmap4},
+        {&image2, &color, CCFBitmapKind::kBitmap2},    {&image4, &color, CCFBitmapKind::kBitmap4},
         {&image256, &mono, CCFBitmapKind::kBitmap256}, {&image2, nullptr, CCFBitmapKind::kBitmap2},
-        {nullptr, &mono, CCFBitmapKind::kBitmap4},    {nullptr, &color, CCFBitmapKind::kBitmap256},
+        {nullptr, &mono, CCFBitmapKind::kBitmap4},     {nullptr, &color, CCFBitmapKind::kBitmap256},
         {nullptr, nullptr, CCFBitmapKind::kNone},
     };
     for (const Case& c : cases) EXPECT_EQ(CCFChooseBitmapKind(c.image, c.colors), c.kind);

@@ -15,7 +15,8 @@ struct Form {
     bool bit17;
     const char* label;
 };
-const Form kForms[] = {{false, false, "mono"}, {false, true, "mono17"}, {true, false, "color"}, {true, true, "color17"}};
+const Form kForms[] = {
+    {false, false, "mono"}, {false, true, "mono17"}, {true, false, "color"}, {true, true, "color17"}};
 
 class CCFFormTest : public ::testing::TestWithParam<Form> {};
 
@@ -209,7 +210,7 @@ TEST(CCFReader, DecodesLearnedCodes) {
         bool learned;
         std::uint16_t frequency;
     };
-    const Case cases[] = {{0, 100, true, 41451}, {0, 109, true, 38028}, {0, 1, true, 16378} /* wraps */,
+    const Case cases[] = {{0, 100, true, 41451}, {0, 109, true, 38028},  {0, 1, true, 16378} /* wraps */,
                           {0, 0, true, 0},       {0x100, 109, false, 0}, {7, 0, false, 0}};
     for (const Case& c : cases) {
         CCFWriter w(false, false);
@@ -298,28 +299,32 @@ TEST(CCFHostile, RecordsRunningPastTheEndAreAbsent) {
     };
     // Each file ends in the middle of the last record's declared contents.
     const Case cases[] = {
-        {"panel children", [] {
+        {"panel children",
+         [] {
              CCFWriter w(false, false);
              const std::uint32_t panel = w.Panel({{0, 0, 0, 1}});
              w.Put16(panel + 8, 0xFF00);  // 255 children declared, 1 present
              w.SetChain(2, w.Device({.firstPanel = panel}));
              return w.Bytes();
          }},
-        {"bitmap rows", [] {
+        {"bitmap rows",
+         [] {
              CCFWriter w(false, false);
              const std::uint32_t button = w.Button({});
              w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
              w.Put32(button + 0x12, w.RawBitmap(64, 64, 0x0001, std::vector<std::uint8_t>(64 * 63)));
              return w.Bytes();
          }},
-        {"hidden-rows bitmap", [] {
+        {"hidden-rows bitmap",
+         [] {
              CCFWriter w(false, false);
              const std::uint32_t button = w.Button({});
              w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
              w.Put32(button + 0x12, w.RawBitmap(0xFFFF, 0xFFFF, 0x8100, {}));
              return w.Bytes();
          }},
-        {"action list", [] {
+        {"action list",
+         [] {
              CCFWriter w(false, false);
              ButtonSpec b;
              const std::uint32_t button = w.Button(b);
@@ -356,8 +361,8 @@ TEST(CCFHostile, PairListPastTheEndGivesNoLearnedCode) {
     const std::uint32_t button = w.Button(b);
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
     Loaded loaded = Load(w.Bytes());
-    auto* action = dynamic_cast<CCFIRCodeAction*>(
-        loaded.file->chains[1]->firstPanel->items[0]->button->actions->slots[0].get());
+    auto* action =
+        dynamic_cast<CCFIRCodeAction*>(loaded.file->chains[1]->firstPanel->items[0]->button->actions->slots[0].get());
     ASSERT_TRUE(action && action->code);
     EXPECT_EQ(action->code->GetLearnedCode(), nullptr);
     EXPECT_EQ(SendCCFIRCode(action->code.get()), 0u);
@@ -459,8 +464,10 @@ TEST(CCFHostile, LongChainsAreReleasedWithoutDeepRecursion) {
     std::uint32_t previous = 0, first = 0;
     for (int i = 0; i < kDevices; ++i) {
         const std::uint32_t device = w.Device({});
-        if (previous) w.Link(previous, device);
-        else first = device;
+        if (previous)
+            w.Link(previous, device);
+        else
+            first = device;
         previous = device;
     }
     w.SetChain(2, first);

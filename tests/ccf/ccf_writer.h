@@ -99,7 +99,10 @@ public:
     }
     // A bitmap record encoding pixel values (row-major, width x height) at 1, 2 or 8 bits per pixel.
     std::uint32_t Bitmap(int bits, std::uint16_t width, std::uint16_t height, const std::vector<std::uint8_t>& pixels) {
-        return RawBitmap(width, height, bits == 8 ? 0x0001 : bits == 2 ? 0x0100 : 0x0000,
+        return RawBitmap(width, height,
+                         bits == 8   ? 0x0001
+                         : bits == 2 ? 0x0100
+                                     : 0x0000,
                          EncodeRows(bits, width, height, pixels));
     }
     static std::uint32_t RowBytes(int bits, std::uint32_t width) {
@@ -115,9 +118,12 @@ public:
             for (std::uint32_t x = 0; x < width; ++x) {
                 const std::uint8_t v = pixels[std::size_t(y) * width + x];
                 std::uint8_t& b = rows[std::size_t(y) * stride + (bits == 8 ? x : bits == 2 ? x / 4 : x / 8)];
-                if (bits == 8) b = v;
-                else if (bits == 2) b |= std::uint8_t((v & 3) << (6 - 2 * (x % 4)));
-                else b |= std::uint8_t((v & 1) << (7 - x % 8));
+                if (bits == 8)
+                    b = v;
+                else if (bits == 2)
+                    b |= std::uint8_t((v & 3) << (6 - 2 * (x % 4)));
+                else
+                    b |= std::uint8_t((v & 1) << (7 - x % 8));
             }
         }
         return rows;
@@ -289,8 +295,8 @@ inline SampleFile MakeSampleFile(bool color, bool bit17) {
     const std::uint32_t codeA = w.IRCode(w.Name("Power"), 0, 109, {{16, 8}, {1, 3}}, {{2, 2}});
     const std::uint32_t codeB = w.IRCode(w.Name("Mute"), 0, 100, {}, {{5, 50}});
     const std::uint32_t codeOther = w.IRCode(w.Name("Pronto"), 0x100, 109, {}, {});
-    s.powerList = w.ActionList({{1, 0, codeA}, {4, 0, 500}, {1, 0, codeB}, {5, 0, 0}, {7, 0, 0}, {8, 0, 0},
-                                {1, 0, codeOther}});
+    s.powerList =
+        w.ActionList({{1, 0, codeA}, {4, 0, 500}, {1, 0, codeB}, {5, 0, 0}, {7, 0, 0}, {8, 0, 0}, {1, 0, codeOther}});
     ButtonSpec power;
     power.name = w.Name("Power");
     power.font = 3;

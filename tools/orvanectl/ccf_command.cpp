@@ -19,7 +19,9 @@ namespace {
 
 constexpr std::string_view kUsage = "ccf show FILE [--json]";
 
-std::string Utf8(const std::string& name) { return handheld::ToUtf8(CCFWiden(name)); }
+std::string Utf8(const std::string& name) {
+    return handheld::ToUtf8(CCFWiden(name));
+}
 
 // --- JSON -------------------------------------------------------------------------------------------
 
@@ -30,7 +32,10 @@ void WriteIrCode(JsonWriter& json, const CCFIRCode& code) {
     const auto pairs = [&](const char* key, std::unique_ptr<CCFPairIterator> it) {
         json.Key(key).BeginArray();
         for (; it && it->IsValid(); it->Next()) {
-            json.BeginArray().Number(std::int64_t{it->Current()->on}).Number(std::int64_t{it->Current()->off}).EndArray();
+            json.BeginArray()
+                .Number(std::int64_t{it->Current()->on})
+                .Number(std::int64_t{it->Current()->off})
+                .EndArray();
         }
         json.EndArray();
     };
