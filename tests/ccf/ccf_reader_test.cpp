@@ -534,3 +534,18 @@ TEST_F(CCFRealFiles, SurviveTruncationAtEveryOffset) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CCFNames, WidenInTheWesternCodePage) {
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"TV", u"TV"},
+        {"Caf\xE9", u"Caf\u00E9"},
+        {"\x80 \x9F \x81", u"\u20AC \u0178 \u0081"},
+        {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        {"\xFF", u"\u00FF"},
+    };
+    for (const auto& [narrow, wide] : cases) EXPECT_EQ(CCFWiden(narrow), wide);
+}
+
+}  // namespace
