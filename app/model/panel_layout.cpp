@@ -7,8 +7,8 @@
 namespace {
 
 // A template row, coloured and labelled by the record of its name when the device has one.
-PanelButtonSpec FromRow(const Device& device, const TemplateRow& row, bool captionFromRecord) {
-    PanelButtonSpec button{row.name, row.skin, row.label, row.x, row.y, row.color, {}};
+PanelButtonLayout FromRow(const Device& device, const TemplateRow& row, bool captionFromRecord) {
+    PanelButtonLayout button{row.name, row.skin, row.label, row.x, row.y, row.color, {}};
     const auto record = device.FindRecord(button.name);
     if (record != device.records.end()) {
         button.color = record->color;
@@ -18,19 +18,19 @@ PanelButtonSpec FromRow(const Device& device, const TemplateRow& row, bool capti
     return button;
 }
 
-std::vector<PanelButtonSpec> FromRows(const Device& device, std::span<const TemplateRow> rows, bool captions) {
-    std::vector<PanelButtonSpec> buttons;
+std::vector<PanelButtonLayout> FromRows(const Device& device, std::span<const TemplateRow> rows, bool captions) {
+    std::vector<PanelButtonLayout> buttons;
     for (const TemplateRow& row : rows) buttons.push_back(FromRow(device, row, captions));
     return buttons;
 }
 
 }  // namespace
 
-std::vector<PanelButtonSpec> FunctionPanelButtons(const Device& device) {
+std::vector<PanelButtonLayout> FunctionPanelButtons(const Device& device) {
     return FromRows(device, STANDARD_FUNCTION_PANEL, true);
 }
 
-std::vector<PanelButtonSpec> MainPanelButtons(const Device& device) {
+std::vector<PanelButtonLayout> MainPanelButtons(const Device& device) {
     switch (device.deviceType) {
         case DT_RECEIVER:
             return FromRows(device, STANDARD_RECEIVER, false);
@@ -41,10 +41,10 @@ std::vector<PanelButtonSpec> MainPanelButtons(const Device& device) {
         default:
             return {};
     }
-    std::vector<PanelButtonSpec> buttons;
+    std::vector<PanelButtonLayout> buttons;
     for (const ButtonRecord& record : device.records) {
         if (record.panel != 0) continue;
-        PanelButtonSpec button{record.name, record.skin, record.label, record.x, record.y, record.color, {}};
+        PanelButtonLayout button{record.name, record.skin, record.label, record.x, record.y, record.color, {}};
         // Only the flat function shapes have room for a caption.
         if (record.skin == u"F_LEFT" || record.skin == u"F_RIGHT") button.caption = record.commandName;
         buttons.push_back(std::move(button));

@@ -9,7 +9,7 @@
 
 #include "app/model/device.h"
 
-struct PanelButtonSpec {
+struct PanelButtonLayout {
     std::u16string name;  // the button's name, the key of its record
     std::u16string skin;
     std::u16string label;
@@ -20,6 +20,6 @@ struct PanelButtonSpec {
 };
 
 // The twelve function buttons, for every device type.
-std::vector<PanelButtonSpec> FunctionPanelButtons(const Device& device);
+std::vector<PanelButtonLayout> FunctionPanelButtons(const Device& device);
 // The main panel by device type; empty for a type without a main panel.
-std::vector<PanelButtonSpec> MainPanelButtons(const Device& device);
+std::vector<PanelButtonLayout> MainPanelButtons(const Device& device);

@@ -29,7 +29,7 @@ TEST(PanelLayout, StandardButtonsStandWhereTheTemplateSaysAndTakeColourAndLabelF
     device.AppendRecord(Record(u"EXTRA", u"CHANAL", 0x333333, 0));
     const auto buttons = MainPanelButtons(device);
     ASSERT_EQ(buttons.size(), STANDARD_RECEIVER.size());
-    const PanelButtonSpec& f3 = buttons[20];
+    const PanelButtonLayout& f3 = buttons[20];
     EXPECT_EQ(f3.name, u"F3");
     EXPECT_EQ(f3.skin, u"F3");  // the shape and place stay the template's
     EXPECT_EQ(f3.x, 1);
@@ -39,7 +39,7 @@ TEST(PanelLayout, StandardButtonsStandWhereTheTemplateSaysAndTakeColourAndLabelF
     EXPECT_EQ(f3.caption, u"");
     EXPECT_EQ(CommandRecordName(f3.name), u"FUNC3");  // while its commands live in FUNC3
     // No record for VOLPLUS: the template's colour and label.
-    const PanelButtonSpec& volPlus = buttons[17];
+    const PanelButtonLayout& volPlus = buttons[17];
     EXPECT_EQ(volPlus.name, u"VOLPLUS");
     EXPECT_EQ(volPlus.color, STANDARD_RECEIVER[17].color);
     EXPECT_EQ(volPlus.label, u"LABELVOLPLUS");
