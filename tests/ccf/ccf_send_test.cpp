@@ -79,7 +79,6 @@ TEST_F(CCFSend, CodeDelayJumpAndCodeInOnePress) {
     EXPECT_GE(elapsedMs, 500.0);
     const double periodUs = 1e6 / 38028;
     const std::vector<double> marks = Marks(edges_.Edges(), periodUs);
-    if (marks.empty()) GTEST_SKIP() << "the driver emitted nothing on this handheld (no IR port in the test home)";
     // Code A's two marks (16 periods of 26 us), then code B's one (40 x 26 us), each sent exactly once.
     ASSERT_EQ(marks.size(), 3u);
     EXPECT_NEAR(marks[0], 16 * 26, 2 * periodUs);
