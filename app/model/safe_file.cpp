@@ -45,7 +45,12 @@ SafeFileWriter::OpenResult SafeFileWriter::Open(std::u16string_view target, bool
     temporary_ = TemporaryPathFor(target);
     createNew_ = createNew;
     if (target_.empty()) return OpenResult::Failed;
-    if (createNew && Exists(target_)) return OpenResult::TargetExists;
+    const DWORD attributes = GetFileAttributesW(target_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (createNew) return OpenResult::TargetExists;
+        // Replacing by rename would get past what creating over the file would refuse.
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return OpenResult::Failed;
+    }
     file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file_ == INVALID_HANDLE_VALUE ? OpenResult::Failed : OpenResult::Opened;
 }

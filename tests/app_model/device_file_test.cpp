@@ -412,3 +412,16 @@ TEST_F(DeviceFileTest, MessagesTakeTheirTextsAndTitleFromTheLanguageTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DeviceFileTest, AFolderInTheWayIsNotReplaced) {
+    ASSERT_TRUE(handheld::CreateDirectoryW(kPath.data(), nullptr));
+    Device device;
+    EXPECT_FALSE(device.Save(true, kPath));
+    ExpectOneBox(u"Can't create or rewrite file \"\\My Documents\\TV.kdr\"", MB_ICONERROR);
+    EXPECT_EQ(handheld::GetFileAttributesW(kPath.data()) & handheld::FILE_ATTRIBUTE_DIRECTORY,
+              handheld::FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
