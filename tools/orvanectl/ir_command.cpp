@@ -1,7 +1,6 @@
 // orvanectl ir send / ir learn: the driver on a simulated handheld in virtual time, so that what a code puts
 // on the transmit pin, or what the driver learns from a remote, can be seen without a handheld.
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -10,11 +9,11 @@
 
 #include "driver/irdriver/lumbra.h"
 #include "handheld/profile.h"
-#include "handheld/soc/emission.h"
 #include "handheld/soc/remote_signal.h"
 #include "handheld/soc/simulation.h"
 #include "handheld/text.h"
 #include "tools/orvanectl/command.h"
+#include "tools/orvanectl/emission_output.h"
 #include "tools/orvanectl/json.h"
 
 namespace orvanectl {
@@ -112,7 +111,6 @@ int RunSend(std::vector<std::string>& args) {
         std::fprintf(stderr, "orvanectl: %zu edges beyond the record were not kept\n", edges.Dropped());
     }
 
-    const auto halfTicks = static_cast<std::uint32_t>(code.carrier * 1.8432);
     const auto all = edges.Edges();
     JsonWriter out;
     out.BeginObject().Field("backend", backend).Field("tick_hz", handheld::soc::kOscrHz).Key("passes").BeginArray();
@@ -122,27 +120,8 @@ int RunSend(std::vector<std::string>& args) {
         const std::size_t to = std::min(gPassLog.edgesAtEnd[pass], all.size());
         const auto passEdges = all.subspan(from, to - from);
         from = to;
-        const handheld::soc::EmissionSummary summary = handheld::soc::Summarise(passEdges, halfTicks + 1);
-        if (json) {
-            out.BeginObject().Key("edges").BeginArray();
-            for (const auto& edge : passEdges)
-                out.BeginArray().Number(std::int64_t{edge.tick}).Number(std::int64_t{edge.level}).EndArray();
-            out.EndArray().Key("durations_us").BeginArray();
-            for (const std::int32_t d : summary.durationsUs) out.Number(std::int64_t{d});
-            out.EndArray().Key("cycles").BeginArray();
-            for (const int c : summary.cycles) out.Number(std::int64_t{c});
-            out.EndArray().Field("carrier_hz", std::round(summary.carrierHz * 10) / 10).EndObject();
-            continue;
-        }
-        std::printf("pass %zu: %zu edges, carrier %.1f Hz\n", pass + 1, passEdges.size(), summary.carrierHz);
-        for (std::size_t i = 0, burst = 0; i < summary.durationsUs.size(); ++i) {
-            const std::int32_t d = summary.durationsUs[i];
-            if (d >= 0) {
-                std::printf("  burst %7d us  %5d cycles\n", d, summary.cycles[burst++]);
-            } else {
-                std::printf("  pause %7d us\n", -d);
-            }
-        }
+        if (json) WritePassJson(out, passEdges, code.carrier);
+        else PrintPassText(pass + 1, passEdges, code.carrier, "");
     }
     out.EndArray().EndObject();
     if (json) std::printf("%s\n", out.Text().c_str());
