@@ -1,5 +1,6 @@
 #include "ccf/format/ccf_reader.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace L = tessaly::ccf_layout;
 
 constexpr std::uint64_t kBaseHeapBytes = std::uint64_t{64} << 20;
 constexpr std::uint64_t kHeapBytesPerFileByte = 64;
+constexpr std::uint64_t kBaseObjects = 65536;
+constexpr std::uint64_t kObjectsPerFileByte = 16;
+constexpr std::uint64_t kMostObjects = std::uint64_t{1} << 20;
 
 // The names of a device's fixed lists, in model order; labelled keys take their label from the file.
 constexpr const char* kFixedListNames[] = {"[Action]",    nullptr,       nullptr,  "[Volume -]", "[Volume +]",
@@ -24,6 +28,9 @@ public:
     Reader(const std::uint8_t* data, std::size_t size, const CCFReadLimits& limits, CCFReadStats& stats)
         : bytes_{data, size}, limits_(limits), stats_(stats) {
         maxHeap_ = limits.maxHeapBytes ? limits.maxHeapBytes : kBaseHeapBytes + kHeapBytesPerFileByte * size;
+        maxObjects_ = limits.maxObjects
+                          ? limits.maxObjects
+                          : std::min<std::uint64_t>(kMostObjects, kBaseObjects + kObjectsPerFileByte * size);
     }
 
     std::unique_ptr<CCFFile> File();
@@ -62,13 +69,14 @@ private:
     const CCFReadLimits& limits_;
     CCFReadStats& stats_;
     std::uint64_t maxHeap_ = 0;
+    std::uint64_t maxObjects_ = 0;
     bool color_ = false;
     std::vector<std::uint32_t> openFrames_;  // frames being built, outermost first
 };
 
 bool Reader::Take(std::uint64_t extraBytes, std::size_t objectBytes) {
     const std::uint64_t bytes = extraBytes + objectBytes;
-    if (stats_.objects >= limits_.maxObjects || stats_.heapBytes + bytes > maxHeap_) {
+    if (stats_.objects >= maxObjects_ || stats_.heapBytes + bytes > maxHeap_) {
         if (!stats_.budgetExhausted) {
             HH_TRACE("ccf", "model bound reached after %zu objects: the rest of the file is left out", stats_.objects);
         }

@@ -11,7 +11,9 @@
 // built once per parent, so a small file can describe an enormous tree; building stops adding objects when
 // a bound is reached and leaves the remaining slots empty.
 struct CCFReadLimits {
-    std::size_t maxObjects = std::size_t{1} << 20;
+    // 0: 65536 plus 16 for every byte of the file, at most 2^20. Real files come to well under one object
+    // per 16 bytes; only records shared many times over come near the bound.
+    std::size_t maxObjects = 0;
     int maxFrameDepth = 32;  // frames inside frames
     // Heap the model may take: names, pair arrays, slots and the pixel arrays images will decode into.
     // 0: 64 MiB plus 64 bytes for every byte of the file.

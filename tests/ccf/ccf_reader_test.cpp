@@ -441,6 +441,10 @@ TEST(CCFHostile, SharedRecordsCannotExhaustMemory) {
     EXPECT_TRUE(loaded.stats.budgetExhausted);
     EXPECT_LE(loaded.stats.objects, limits.maxObjects);
     EXPECT_GT(Walk(*loaded.file).items, 1000u);
+    // Without an explicit bound the file's size sets it: this small file may not grow a million objects.
+    Loaded unbounded = Load(w.Bytes());
+    EXPECT_TRUE(unbounded.stats.budgetExhausted);
+    EXPECT_LE(unbounded.stats.objects, 65536 + 16 * w.Bytes().size());
 
     // The default heap bound holds as well: an image of 64K x 8 pixels named by many buttons.
     CCFWriter big(false, false);
