@@ -7,7 +7,11 @@
 
 namespace handheld {
 
-inline HWND ToHwnd(QWidget* widget) { return reinterpret_cast<HWND>(widget); }
-inline QWidget* FromHwnd(HWND window) { return reinterpret_cast<QWidget*>(window); }
+inline HWND ToHwnd(QWidget* widget) {
+    return reinterpret_cast<HWND>(widget);
+}
+inline QWidget* FromHwnd(HWND window) {
+    return reinterpret_cast<QWidget*>(window);
+}
 
 }  // namespace handheld

@@ -20,19 +20,44 @@ MessageBoxLook DescribeMessageBox(UINT flags) {
     using B = QMessageBox;
     MessageBoxLook look{B::NoIcon, {}, B::NoButton, B::NoButton};
     switch (flags & MB_ICONMASK) {
-        case MB_ICONERROR: look.icon = B::Critical; break;
-        case MB_ICONQUESTION: look.icon = B::Question; break;
-        case MB_ICONEXCLAMATION: look.icon = B::Warning; break;
-        case MB_ICONINFORMATION: look.icon = B::Information; break;
-        default: break;
+        case MB_ICONERROR:
+            look.icon = B::Critical;
+            break;
+        case MB_ICONQUESTION:
+            look.icon = B::Question;
+            break;
+        case MB_ICONEXCLAMATION:
+            look.icon = B::Warning;
+            break;
+        case MB_ICONINFORMATION:
+            look.icon = B::Information;
+            break;
+        default:
+            break;
     }
     switch (flags & MB_TYPEMASK) {
-        case MB_OK: look.buttons = {B::Ok}; look.escapeButton = B::Ok; break;
-        case MB_OKCANCEL: look.buttons = {B::Ok, B::Cancel}; look.escapeButton = B::Cancel; break;
-        case kAbortRetryIgnore: look.buttons = {B::Abort, B::Retry, B::Ignore}; break;
-        case MB_YESNOCANCEL: look.buttons = {B::Yes, B::No, B::Cancel}; look.escapeButton = B::Cancel; break;
-        case MB_YESNO: look.buttons = {B::Yes, B::No}; break;
-        case kRetryCancel: look.buttons = {B::Retry, B::Cancel}; look.escapeButton = B::Cancel; break;
+        case MB_OK:
+            look.buttons = {B::Ok};
+            look.escapeButton = B::Ok;
+            break;
+        case MB_OKCANCEL:
+            look.buttons = {B::Ok, B::Cancel};
+            look.escapeButton = B::Cancel;
+            break;
+        case kAbortRetryIgnore:
+            look.buttons = {B::Abort, B::Retry, B::Ignore};
+            break;
+        case MB_YESNOCANCEL:
+            look.buttons = {B::Yes, B::No, B::Cancel};
+            look.escapeButton = B::Cancel;
+            break;
+        case MB_YESNO:
+            look.buttons = {B::Yes, B::No};
+            break;
+        case kRetryCancel:
+            look.buttons = {B::Retry, B::Cancel};
+            look.escapeButton = B::Cancel;
+            break;
         default:
             HH_TRACE("messagebox", "button set 0x%x not supported, showing OK", unsigned(flags & MB_TYPEMASK));
             look.buttons = {B::Ok};
@@ -47,14 +72,22 @@ MessageBoxLook DescribeMessageBox(UINT flags) {
 
 int AnswerOf(QMessageBox::StandardButton button) {
     switch (button) {
-        case QMessageBox::Ok: return IDOK;
-        case QMessageBox::Cancel: return IDCANCEL;
-        case QMessageBox::Abort: return kIdAbort;
-        case QMessageBox::Retry: return kIdRetry;
-        case QMessageBox::Ignore: return kIdIgnore;
-        case QMessageBox::Yes: return IDYES;
-        case QMessageBox::No: return IDNO;
-        default: return IDCANCEL;
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Cancel:
+            return IDCANCEL;
+        case QMessageBox::Abort:
+            return kIdAbort;
+        case QMessageBox::Retry:
+            return kIdRetry;
+        case QMessageBox::Ignore:
+            return kIdIgnore;
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDCANCEL;
     }
 }
 
@@ -79,6 +112,8 @@ int PresentQtMessageBox(const MessageBoxRequest& request) {
     return AnswerOf(clicked);
 }
 
-MessageBoxPresenter InstallQtMessageBoxPresenter() { return SetMessageBoxPresenter(&PresentQtMessageBox); }
+MessageBoxPresenter InstallQtMessageBoxPresenter() {
+    return SetMessageBoxPresenter(&PresentQtMessageBox);
+}
 
 }  // namespace handheld

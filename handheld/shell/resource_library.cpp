@@ -106,7 +106,9 @@ private:
     std::size_t visited_ = 0;
 };
 
-QString UpperQString(std::u16string_view text) { return QString::fromStdU16String(ToUpper(text)); }
+QString UpperQString(std::u16string_view text) {
+    return QString::fromStdU16String(ToUpper(text));
+}
 
 constexpr std::u16string_view kBitmapType = u"BITMAP";
 constexpr std::u16string_view kBitmapSuffix = u".bmp";
@@ -173,8 +175,7 @@ std::unique_ptr<ResourceLibrary> ResourceLibrary::FromBytes(QByteArray bytes, st
 }
 
 ResourceLibrary::~ResourceLibrary() {
-    if (!root_.isEmpty())
-        QResource::unregisterResource(reinterpret_cast<const uchar*>(bytes_.constData()), root_);
+    if (!root_.isEmpty()) QResource::unregisterResource(reinterpret_cast<const uchar*>(bytes_.constData()), root_);
 }
 
 std::optional<QByteArray> ResourceLibrary::Find(std::u16string_view type, std::u16string_view name) const {
@@ -182,8 +183,8 @@ std::optional<QByteArray> ResourceLibrary::Find(std::u16string_view type, std::u
     if (type.empty() || name.empty() || type.find(u'/') != std::u16string_view::npos ||
         name.find(u'/') != std::u16string_view::npos)
         return std::nullopt;
-    QString path = QLatin1Char(':') + root_ + QLatin1Char('/') + UpperQString(type) + QLatin1Char('/') +
-                   UpperQString(name);
+    QString path =
+        QLatin1Char(':') + root_ + QLatin1Char('/') + UpperQString(type) + QLatin1Char('/') + UpperQString(name);
     if (ToUpper(type) == kBitmapType) path += QString::fromStdU16String(std::u16string(kBitmapSuffix));
     QFile resource(path);
     if (!QFileInfo(resource).isFile() || !resource.open(QIODevice::ReadOnly)) return std::nullopt;

@@ -40,7 +40,9 @@ void HandheldScreen::Rotate() {
     SetOrientation(orientation_ == Orientation::Portrait ? Orientation::Landscape : Orientation::Portrait);
 }
 
-HandheldScreen* CurrentScreen() { return g_currentScreen; }
+HandheldScreen* CurrentScreen() {
+    return g_currentScreen;
+}
 
 Orientation CurrentOrientation() {
     return g_currentScreen ? g_currentScreen->orientation() : Profile().orientationAtStart;

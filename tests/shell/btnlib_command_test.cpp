@@ -1,12 +1,13 @@
 // orvanectl btnlib, run as a skin author runs it.
+#include <gtest/gtest.h>
+
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "tests/shell/library_builder.h"
 
@@ -59,8 +60,9 @@ TEST(BtnlibCommand, CheckPassesForTheBuiltLibraryAndNamesWhatALibraryLacks) {
     const QString partial = dir.filePath("partial.dll");
     QFile file(partial);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(shell_test::BuildLibrary({{"STRINGS/BTNLIST", shell_test::NameListBytes({"MYKEY"})},
-                                         {"BITMAP/MYKEY.bmp", shell_test::BmpBytes(QImage(4, 4, QImage::Format_RGB888))}}));
+    file.write(
+        shell_test::BuildLibrary({{"STRINGS/BTNLIST", shell_test::NameListBytes({"MYKEY"})},
+                                  {"BITMAP/MYKEY.bmp", shell_test::BmpBytes(QImage(4, 4, QImage::Format_RGB888))}}));
     file.close();
     const CommandRun run = Orvanectl({"btnlib", "show", partial, "--check", "--json"});
     EXPECT_EQ(run.exitCode, 1);

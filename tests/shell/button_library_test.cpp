@@ -1,8 +1,8 @@
 // The built button library: complete for the device tables and its own lists, laid out as skin authors and
 // tools rely on, with pictures that mean what the program reads from them.
-#include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <QtEndian>
 #include <set>
 
 #include "app/model/device_templates.h"
@@ -38,7 +38,9 @@ const ResourceLibrary* ButtonLibrary::library_ = nullptr;
 
 const std::span<const TemplateRow> kTables[] = {STANDARD_RECEIVER, STANDARD_PLAYER, STANDARD_FUNCTION_PANEL};
 
-std::u16string ShapeOf(std::u16string skin) { return skin.starts_with(u"FLAT_") ? skin.substr(5) : skin; }
+std::u16string ShapeOf(std::u16string skin) {
+    return skin.starts_with(u"FLAT_") ? skin.substr(5) : skin;
+}
 
 TEST_F(ButtonLibrary, HoldsEverySkinAndLabelOfTheDeviceTables) {
     ASSERT_EQ(STANDARD_RECEIVER.size(), 23u);
@@ -67,7 +69,8 @@ TEST_F(ButtonLibrary, ListsOfferMoreThanTheTablesAndEverythingListedIsThere) {
             tableLabels.insert(row.label);
         }
     }
-    for (const auto& skin : tableSkins) EXPECT_NE(std::find(skins.begin(), skins.end(), skin), skins.end()) << Utf8(skin);
+    for (const auto& skin : tableSkins)
+        EXPECT_NE(std::find(skins.begin(), skins.end(), skin), skins.end()) << Utf8(skin);
     for (const auto& label : tableLabels)
         EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << Utf8(label);
     EXPECT_GT(skins.size(), tableSkins.size());

@@ -1,13 +1,13 @@
 #include "tests/shell/library_builder.h"
 
+#include <gtest/gtest.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 namespace shell_test {

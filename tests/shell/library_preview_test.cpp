@@ -1,8 +1,9 @@
 // The first screen: keys composed from the library in their table colours, pressed under the stylus.
 #include "app/shell/gui/library_preview.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+
+#include <QTest>
 
 #include "tests/shell/library_builder.h"
 
@@ -10,7 +11,9 @@ namespace {
 
 using handheld::ResourceLibrary;
 
-std::unique_ptr<ResourceLibrary> Built() { return ResourceLibrary::FromBytes(shell_test::BuiltButtonLibrary()); }
+std::unique_ptr<ResourceLibrary> Built() {
+    return ResourceLibrary::FromBytes(shell_test::BuiltButtonLibrary());
+}
 
 int RowNamed(std::span<const TemplateRow> rows, std::u16string_view name) {
     for (std::size_t i = 0; i < rows.size(); ++i)

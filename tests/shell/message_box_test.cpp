@@ -1,11 +1,11 @@
-#include "handheld/shell/qt_message_box.h"
+#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "handheld/shell/hwnd.h"
+#include "handheld/shell/qt_message_box.h"
 
 namespace {
 
@@ -26,9 +26,9 @@ TEST(QtMessageBox, IconAndButtonsFollowTheFlags) {
         {handheld::MB_OKCANCEL | handheld::MB_ICONINFORMATION, B::Information, {B::Ok, B::Cancel}, B::Ok, B::Cancel},
         {handheld::MB_YESNO | handheld::MB_ICONQUESTION, B::Question, {B::Yes, B::No}, B::Yes, B::NoButton},
         {handheld::MB_YESNOCANCEL, B::NoIcon, {B::Yes, B::No, B::Cancel}, B::Yes, B::Cancel},
-        {handheld::MB_YESNO | 0x100, B::NoIcon, {B::Yes, B::No}, B::No, B::NoButton},       // second is default
+        {handheld::MB_YESNO | 0x100, B::NoIcon, {B::Yes, B::No}, B::No, B::NoButton},  // second is default
         {handheld::MB_YESNOCANCEL | 0x200, B::NoIcon, {B::Yes, B::No, B::Cancel}, B::Cancel, B::Cancel},
-        {handheld::MB_OK | 0x300, B::NoIcon, {B::Ok}, B::Ok, B::Ok},                         // no fourth button
+        {handheld::MB_OK | 0x300, B::NoIcon, {B::Ok}, B::Ok, B::Ok},  // no fourth button
         {0x02, B::NoIcon, {B::Abort, B::Retry, B::Ignore}, B::Abort, B::NoButton},
         {0x05 | handheld::MB_ICONERROR, B::Critical, {B::Retry, B::Cancel}, B::Retry, B::Cancel},
         {0x0E, B::NoIcon, {B::Ok}, B::Ok, B::Ok},  // unknown set: one OK, never no button at all

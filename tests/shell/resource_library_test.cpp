@@ -1,8 +1,8 @@
 #include "handheld/shell/resource_library.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <random>
 
 #include "tests/shell/library_builder.h"
@@ -49,8 +49,8 @@ TEST(ResourceLibrary, MissingResourcesAreNotFound) {
     for (const Case& c : {Case{u"POINTS", u"OTHER"}, Case{u"BITMAP", u"POINTS"}, Case{u"STRINGS", u"LABELLIST"},
                           Case{u"", u"FACE"}, Case{u"POINTS", u""}, Case{u"BITMAP", u"../POINTS/FACE"},
                           Case{u"POINTS", u"FACE/X"}, Case{u"BITMAP", u"FACE.bmp"}, Case{u"X/../POINTS", u"FACE"}}) {
-        EXPECT_FALSE(library->Find(c.type, c.name)) << std::string(c.type.begin(), c.type.end()) << "/"
-                                                     << std::string(c.name.begin(), c.name.end());
+        EXPECT_FALSE(library->Find(c.type, c.name))
+            << std::string(c.type.begin(), c.type.end()) << "/" << std::string(c.name.begin(), c.name.end());
     }
     // A folder is not a resource.
     EXPECT_FALSE(library->Find(u"BITMAP", u"")) << "empty name";
@@ -64,7 +64,8 @@ TEST(ResourceLibrary, ListsEntriesSortedWithoutTheBitmapExtension) {
     ASSERT_TRUE(library);
     std::vector<std::u16string> listed;
     for (const auto& entry : library->Entries()) listed.push_back(entry.type + u"/" + entry.name);
-    EXPECT_EQ(listed, (std::vector<std::u16string>{u"BITMAP/FACE", u"HTML/ORVANE", u"POINTS/FACE", u"STRINGS/BTNLIST"}));
+    EXPECT_EQ(listed,
+              (std::vector<std::u16string>{u"BITMAP/FACE", u"HTML/ORVANE", u"POINTS/FACE", u"STRINGS/BTNLIST"}));
 }
 
 TEST(ResourceLibrary, LibrariesWithTheSameNamesDoNotShadowEachOther) {
@@ -144,8 +145,8 @@ TEST(ResourceLibrary, DamagedLibrariesNeverCrash) {
         return 1;
     };
     int loaded = 0;
-    for (qsizetype cut : {qsizetype(4), qsizetype(20), qsizetype(23), qsizetype(100), built.size() / 2,
-                          built.size() - 1}) {
+    for (qsizetype cut :
+         {qsizetype(4), qsizetype(20), qsizetype(23), qsizetype(100), built.size() / 2, built.size() - 1}) {
         loaded += exercise(built.left(cut));
     }
     EXPECT_EQ(loaded, 0) << "a cut library must be refused";
@@ -156,8 +157,9 @@ TEST(ResourceLibrary, DamagedLibrariesNeverCrash) {
         QByteArray damaged = built;
         for (int flips = 0; flips < 4; ++flips) {
             // Aim most changes at the header and the tree, where the offsets are.
-            const qsizetype at = round % 2 ? qsizetype(random() % 24)
-                                           : qsizetype(treeOffset + random() % std::min<std::uint32_t>(2000, built.size() - treeOffset));
+            const qsizetype at =
+                round % 2 ? qsizetype(random() % 24)
+                          : qsizetype(treeOffset + random() % std::min<std::uint32_t>(2000, built.size() - treeOffset));
             damaged[at] = char(random());
         }
         exercise(damaged);

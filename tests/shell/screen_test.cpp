@@ -1,10 +1,11 @@
-#include <QSignalSpy>
+#include "handheld/shell/screen.h"
+
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <cstdlib>
 
 #include "handheld/shell/desktop_frame.h"
-#include "handheld/shell/screen.h"
 
 namespace {
 

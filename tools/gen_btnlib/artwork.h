@@ -14,7 +14,7 @@ inline constexpr int kShadeExact = 170;
 
 struct Shape {
     std::string name;
-    int width;   // the face bitmap's size, fixed by the grid the device tables place it on
+    int width;  // the face bitmap's size, fixed by the grid the device tables place it on
     int height;
     int labelX;  // label centre in portrait, from the button's top-left corner
     int labelY;

@@ -44,7 +44,9 @@ Field Blur(const Field& in, int width, int height, int radius, bool horizontal) 
     return out;
 }
 
-int Clamp(double value) { return std::clamp(int(std::lround(value)), 0, 255); }
+int Clamp(double value) {
+    return std::clamp(int(std::lround(value)), 0, 255);
+}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // Label pictures. Each glyph is drawn anti-aliased as a coverage field; the mask takes the pixels that are
-// clearly covered, and the picture fills them with white fading to grey at the rim, with a dark shadow. Masks must be pure black and white: the program ANDs them onto the key.
+// clearly covered, and the picture fills them with white fading to grey at the rim, with a dark shadow.
+// Masks must be pure black and white: the program ANDs them onto the key.
 #include <QFont>
 #include <QPainter>
 #include <cmath>
@@ -43,10 +44,18 @@ QPainterPath Rect(double x, double y, double w, double h) {
 }
 
 // Triangles pointing right or left, 9 wide and 12 tall, starting at x.
-QPainterPath TriangleRight(double x) { return Polygon({{x, 0}, {x + 9, 6}, {x, 12}}); }
-QPainterPath TriangleLeft(double x) { return Polygon({{x + 9, 0}, {x, 6}, {x + 9, 12}}); }
-QPainterPath TriangleUp(double width = 12) { return Polygon({{0, 9}, {width / 2, 0}, {width, 9}}); }
-QPainterPath TriangleDown(double width = 12) { return Polygon({{0, 0}, {width, 0}, {width / 2, 9}}); }
+QPainterPath TriangleRight(double x) {
+    return Polygon({{x, 0}, {x + 9, 6}, {x, 12}});
+}
+QPainterPath TriangleLeft(double x) {
+    return Polygon({{x + 9, 0}, {x, 6}, {x + 9, 12}});
+}
+QPainterPath TriangleUp(double width = 12) {
+    return Polygon({{0, 9}, {width / 2, 0}, {width, 9}});
+}
+QPainterPath TriangleDown(double width = 12) {
+    return Polygon({{0, 0}, {width, 0}, {width / 2, 9}});
+}
 
 // Stacks parts vertically, each centred, with a gap between them.
 QPainterPath Stack(const std::vector<QPainterPath>& parts, double gap) {
@@ -122,7 +131,7 @@ std::vector<LabelDef> Definitions() {
                                "LABEL5", "LABEL6", "LABEL7", "LABEL8", "LABEL9"};
     for (int i = 0; i < 10; ++i) defs[std::size_t(i)].key = digitKeys[i];
 
-    static const char* const functionKeys[] = {"LABELF1", "LABELF2", "LABELF3",  "LABELF4",  "LABELF5",  "LABELF6",
+    static const char* const functionKeys[] = {"LABELF1", "LABELF2", "LABELF3", "LABELF4",  "LABELF5",  "LABELF6",
                                                "LABELF7", "LABELF8", "LABELF9", "LABELF10", "LABELF11", "LABELF12"};
     for (int i = 0; i < 12; ++i) {
         defs.push_back({functionKeys[i], [i] { return Text(QStringLiteral("F%1").arg(i + 1), 13); }});
@@ -144,7 +153,8 @@ std::vector<LabelDef> Definitions() {
                     }});
     defs.push_back({"LABELEJECT", [] { return TriangleUp(13).united(Rect(0, 11, 13, 2.6)); }});
     defs.push_back({"LABELBEGIN", [] { return Rect(0, 0, 2.6, 12).united(TriangleLeft(2)).united(TriangleLeft(10)); }});
-    defs.push_back({"LABELEND", [] { return TriangleRight(0).united(TriangleRight(8)).united(Rect(17.4, 0, 2.6, 12)); }});
+    defs.push_back(
+        {"LABELEND", [] { return TriangleRight(0).united(TriangleRight(8)).united(Rect(17.4, 0, 2.6, 12)); }});
     defs.push_back({"LABELLEFT", [] { return TriangleLeft(0).united(TriangleLeft(8)); }});
     defs.push_back({"LABELRIGHT", [] { return TriangleRight(0).united(TriangleRight(8)); }});
 

@@ -21,7 +21,9 @@ QPainterPath RoundedBox(double width, double height, double radius) {
     return path;
 }
 
-QPainterPath Oval(double width, double height) { return RoundedBox(width, height, std::min(width, height) / 2); }
+QPainterPath Oval(double width, double height) {
+    return RoundedBox(width, height, std::min(width, height) / 2);
+}
 
 QPainterPath Ellipse(double width, double height) {
     QPainterPath path;
@@ -75,10 +77,17 @@ QPainterPath PadPiece(PadSide side, double width, double height, QPointF centre)
     QTransform turn;
     turn.translate(centre.x(), centre.y());
     switch (side) {
-        case PadSide::Up: break;
-        case PadSide::Down: turn.rotate(180); break;
-        case PadSide::Left: turn.rotate(-90); break;
-        case PadSide::Right: turn.rotate(90); break;
+        case PadSide::Up:
+            break;
+        case PadSide::Down:
+            turn.rotate(180);
+            break;
+        case PadSide::Left:
+            turn.rotate(-90);
+            break;
+        case PadSide::Right:
+            turn.rotate(90);
+            break;
     }
     QPainterPath wedgePath;
     wedgePath.addPolygon(turn.map(wedge));
@@ -104,10 +113,18 @@ QPainterPath Arrow(double width, double height, PadSide side) {
     const double tip = 13;
     std::vector<QPointF> corners;
     switch (side) {
-        case PadSide::Left: corners = {{a, h / 2}, {a + tip, a}, {w, a}, {w, h}, {a + tip, h}}; break;
-        case PadSide::Right: corners = {{a, a}, {w - tip, a}, {w, h / 2}, {w - tip, h}, {a, h}}; break;
-        case PadSide::Up: corners = {{w / 2, a}, {w, a + tip}, {w, h}, {a, h}, {a, a + tip}}; break;
-        case PadSide::Down: corners = {{a, a}, {w, a}, {w, h - tip}, {w / 2, h}, {a, h - tip}}; break;
+        case PadSide::Left:
+            corners = {{a, h / 2}, {a + tip, a}, {w, a}, {w, h}, {a + tip, h}};
+            break;
+        case PadSide::Right:
+            corners = {{a, a}, {w - tip, a}, {w, h / 2}, {w - tip, h}, {a, h}};
+            break;
+        case PadSide::Up:
+            corners = {{w / 2, a}, {w, a + tip}, {w, h}, {a, h}, {a, a + tip}};
+            break;
+        case PadSide::Down:
+            corners = {{a, a}, {w, a}, {w, h - tip}, {w / 2, h}, {a, h - tip}};
+            break;
     }
     return RoundedPolygon(corners, 7);
 }
@@ -115,8 +132,8 @@ QPainterPath Arrow(double width, double height, PadSide side) {
 std::vector<Shape> MakeShapes() {
     std::vector<Shape> shapes;
     auto add = [&](const char* name, int width, int height, QPointF label, QPainterPath outline) {
-        shapes.push_back({name, width, height, int(std::lround(label.x())), int(std::lround(label.y())),
-                          std::move(outline)});
+        shapes.push_back(
+            {name, width, height, int(std::lround(label.x())), int(std::lround(label.y())), std::move(outline)});
     };
     add("CHANAL", 46, 42, {23, 21}, RoundedBox(46, 42, 9));
     add("RECTANGLE", 92, 40, {46, 20}, RoundedBox(92, 40, 8));

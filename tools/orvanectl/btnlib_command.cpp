@@ -125,7 +125,8 @@ int Show(const ResourceLibrary& library, bool check, bool json) {
         out.EndArray();
         if (check) {
             out.Key("missing").BeginArray();
-            for (const auto& entry : missing) out.BeginObject().Field("type", entry.type).Field("name", entry.name).EndObject();
+            for (const auto& entry : missing)
+                out.BeginObject().Field("type", entry.type).Field("name", entry.name).EndObject();
             out.EndArray();
         }
         out.EndObject();
@@ -203,12 +204,13 @@ int Sheet(const ResourceLibrary& library, const std::string& outPath) {
         const QImage image = library.LoadBitmap(entry.name);
         if (image.isNull()) continue;
         if (entry.name.ends_with(kMaskSuffix)) continue;  // shown with its label
-        if (library.Find(u"POINTS", entry.name.starts_with(kFlatPrefix) ? entry.name.substr(kFlatPrefix.size())
-                                                                         : entry.name)) {
+        if (library.Find(u"POINTS",
+                         entry.name.starts_with(kFlatPrefix) ? entry.name.substr(kFlatPrefix.size()) : entry.name)) {
             faces.push_back({name, {Channel(image, 2), Channel(image, 0), Channel(image, 1)}});
         } else if (const QImage mask = library.LoadBitmap(entry.name + std::u16string(kMaskSuffix)); !mask.isNull()) {
-            labels.push_back({name, {mask, image, LabelOnKey(image, mask, QColor(100, 50, 255)),
-                                     LabelOnKey(image, mask, QColor(255, 200, 10))}});
+            labels.push_back({name,
+                              {mask, image, LabelOnKey(image, mask, QColor(100, 50, 255)),
+                               LabelOnKey(image, mask, QColor(255, 200, 10))}});
         } else {
             others.push_back({name, {image}});
         }

@@ -21,7 +21,9 @@ int Shade(int intensity, int channel) {
     return (intensity - kExactShade) * 255 / 85 + (255 - intensity) * channel / 85;
 }
 
-QRgb FromColorref(std::uint32_t color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
+QRgb FromColorref(std::uint32_t color) {
+    return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
 
 std::u16string ShapeOf(const std::u16string& skin) {
     return skin.starts_with(u"FLAT_") ? skin.substr(5) : skin;
@@ -82,9 +84,12 @@ void LibraryPreview::Fit() {
 
 std::span<const TemplateRow> LibraryPreview::Rows() const {
     switch (page_) {
-        case 0: return STANDARD_RECEIVER;
-        case 1: return STANDARD_PLAYER;
-        default: return STANDARD_FUNCTION_PANEL;
+        case 0:
+            return STANDARD_RECEIVER;
+        case 1:
+            return STANDARD_PLAYER;
+        default:
+            return STANDARD_FUNCTION_PANEL;
     }
 }
 

@@ -13,7 +13,9 @@ namespace {
 handheld::HMODULE g_buttonLibrary = nullptr;
 }
 
-handheld::HMODULE ButtonLibrary() { return g_buttonLibrary; }
+handheld::HMODULE ButtonLibrary() {
+    return g_buttonLibrary;
+}
 
 int RunProgram() {
     const std::u16string& folder = GetProgramFolder();
