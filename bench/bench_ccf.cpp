@@ -40,21 +40,21 @@ std::vector<std::uint8_t> GenerateLargeFile() {
                 std::vector<Pair> once(10, Pair{22, 22}), repeat(24, Pair{22, 66});
                 once[0] = {342, 171};
                 const std::uint32_t code = w.IRCode(w.Name("Key " + std::to_string(b)), 0, 109, once, repeat);
-                ButtonSpec spec;
-                spec.name = w.Name("Button " + std::to_string(b));
-                spec.font = 3;
-                spec.bitmaps = {w.Bitmap(8, 40, 20, pixels), w.Bitmap(2, 40, 20, grey), 0, 0};
-                spec.colors = {Colors{1, 215, 0, 0}, Colors{2, 180, 0, 0}, Colors{}, Colors{}};
-                spec.actions = w.ActionList({{1, 0, code}, {4, 0, 100}, {3, 0, 0}});
-                children.push_back({std::int16_t(b % 4 * 60), std::int16_t(b / 4 * 60), w.Button(spec), 1});
+                ButtonFields fields;
+                fields.name = w.Name("Button " + std::to_string(b));
+                fields.font = 3;
+                fields.bitmaps = {w.Bitmap(8, 40, 20, pixels), w.Bitmap(2, 40, 20, grey), 0, 0};
+                fields.colors = {Colors{1, 215, 0, 0}, Colors{2, 180, 0, 0}, Colors{}, Colors{}};
+                fields.actions = w.ActionList({{1, 0, code}, {4, 0, 100}, {3, 0, 0}});
+                children.push_back({std::int16_t(b % 4 * 60), std::int16_t(b / 4 * 60), w.Button(fields), 1});
             }
-            FrameSpec frame;
+            FrameFields frame;
             frame.name = w.Name("Header");
             frame.children = {children[0], children[1]};
             children.push_back({0, 250, w.Frame(frame), 0});
             panels.push_back(w.Panel(children));
         }
-        DeviceSpec device;
+        DeviceFields device;
         device.name = w.Name("Device " + std::to_string(d));
         device.firstPanel = w.Chain(panels);
         devices.push_back(w.Device(device));

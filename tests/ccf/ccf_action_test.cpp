@@ -167,12 +167,12 @@ TEST(CCFRun, HandlerResultsForUnknownOffsets) {
 
 TEST(CCFRun, ButtonSearchDescendsIntoFramesBeforeTheItemsButton) {
     CCFWriter w(false, false);
-    ButtonSpec b;
+    ButtonFields b;
     b.name = w.Name("B");
     const std::uint32_t button = w.Button(b);
-    FrameSpec inner;
+    FrameFields inner;
     inner.children = {{1, 1, button, 1}};
-    FrameSpec outer;
+    FrameFields outer;
     outer.children = {{0, 0, w.Frame(inner), 0}};
     const std::uint32_t outerFrame = w.Frame(outer);
     const std::uint32_t first = w.Panel({{5, 5, 0, 1}});  // a panel without the button comes first
@@ -194,7 +194,7 @@ TEST(CCFRun, AliasesThatLeadBackStopAtTheDepthBound) {
     // Button A: [jump, alias B]; button B: [alias A]. Each run of A's list records one jump.
     const std::uint32_t listA = w.ActionList({{3, 0, 0}, {2, 0, 0}});
     const std::uint32_t listB = w.ActionList({{2, 0, 0}});
-    ButtonSpec a, b;
+    ButtonFields a, b;
     a.actions = listA;
     b.actions = listB;
     const std::uint32_t buttonA = w.Button(a);

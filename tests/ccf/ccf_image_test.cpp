@@ -20,7 +20,7 @@ struct OneImage {
 OneImage LoadImage(std::uint16_t width, std::uint16_t height, std::uint16_t flags,
                    const std::vector<std::uint8_t>& rows, bool color = false) {
     CCFWriter w(color, false);
-    ButtonSpec b;
+    ButtonFields b;
     b.bitmaps[0] = w.RawBitmap(width, height, flags, rows, 0x1234);
     const std::uint32_t button = w.Button(b);
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
@@ -62,7 +62,7 @@ TEST(CCFImage, DecodesEveryDepthAtEveryWidth) {
             const int mask = bits == 8 ? 255 : (1 << bits) - 1;
             for (auto& p : pixels) p = std::uint8_t(random() & mask);
             CCFWriter w(bits == 8, false);
-            ButtonSpec b;
+            ButtonFields b;
             b.bitmaps[0] = w.Bitmap(bits, width, height, pixels);
             // Rows of a neighbouring record right after: a decoder reading too far would pick them up.
             w.RawBitmap(8, 8, 0x0001, std::vector<std::uint8_t>(64, 0xFF));

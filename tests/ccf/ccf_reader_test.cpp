@@ -164,7 +164,7 @@ TEST(CCFReader, EmptyChainsGiveNoDevices) {
 
 TEST(CCFReader, SecondChainAloneKeepsItsChainNumber) {
     CCFWriter w(true, false);
-    DeviceSpec a, b;
+    DeviceFields a, b;
     a.name = w.Name("A");
     b.name = w.Name("B");
     const std::uint32_t first = w.Chain({w.Device(a), w.Device(b)});
@@ -180,7 +180,7 @@ TEST(CCFReader, SecondChainAloneKeepsItsChainNumber) {
 TEST(CCFReader, NamesAndFixedStrings) {
     CCFWriter w(false, false);
     const std::string long200(200, 'x');
-    DeviceSpec d;
+    DeviceFields d;
     d.name = w.Name(long200);
     w.SetChain(2, w.Device(d));
     const std::uint32_t headerName = w.Name("Header");
@@ -215,7 +215,7 @@ TEST(CCFReader, DecodesLearnedCodes) {
     for (const Case& c : cases) {
         CCFWriter w(false, false);
         const std::uint32_t code = w.IRCode(w.Name("C"), c.format, c.divisor, {{1, 2}, {3, 4}}, {{5, 6}});
-        ButtonSpec b;
+        ButtonFields b;
         b.actions = w.ActionList({{1, 0, code}});
         w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, w.Button(b), 1}})}));
         Loaded loaded = Load(w.Bytes());
@@ -245,7 +245,7 @@ TEST(CCFReader, ActionSlotsKeepEveryTypeAndLeaveOthersEmpty) {
     CCFWriter w(false, false);
     std::vector<Action> actions;
     for (int type = 0; type <= 12; ++type) actions.push_back({std::uint8_t(type), 11u * type, 13u * type});
-    ButtonSpec b;
+    ButtonFields b;
     b.actions = w.ActionList(actions);
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, w.Button(b), 1}})}));
     Loaded loaded = Load(w.Bytes());
@@ -268,7 +268,7 @@ TEST(CCFReader, ActionSlotsKeepEveryTypeAndLeaveOthersEmpty) {
 
 TEST(CCFHostile, OffsetsOutsideTheFileAreAbsent) {
     CCFWriter w(true, true);
-    ButtonSpec b;
+    ButtonFields b;
     b.bitmaps = {0xFFFFFFF0u, w.Size() + 1000, 0, 0};
     b.actions = 0x7FFFFFFF;
     b.name = 0xFFFFFFFF;
@@ -326,7 +326,7 @@ TEST(CCFHostile, RecordsRunningPastTheEndAreAbsent) {
         {"action list",
          [] {
              CCFWriter w(false, false);
-             ButtonSpec b;
+             ButtonFields b;
              const std::uint32_t button = w.Button(b);
              w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
              const std::uint32_t list = w.ActionList({{4, 0, 1}});
@@ -356,7 +356,7 @@ TEST(CCFHostile, PairListPastTheEndGivesNoLearnedCode) {
     CCFWriter w(false, false);
     const std::uint32_t code = w.IRCode(0, 0, 100, {{1, 1}}, {});
     w.Put16(code + 10, 0xFFFF);  // 65535 once pairs declared
-    ButtonSpec b;
+    ButtonFields b;
     b.actions = w.ActionList({{1, 0, code}});
     const std::uint32_t button = w.Button(b);
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
@@ -395,14 +395,14 @@ TEST(CCFHostile, ChainLinksBackEndTheChain) {
 TEST(CCFHostile, FrameInsideItselfAndDeepNestingAreBounded) {
     CCFWriter w(true, false);
     // A frame whose only child is itself.
-    FrameSpec loop;
+    FrameFields loop;
     loop.children = {{1, 2, 0, 0}};
     const std::uint32_t loopFrame = w.Frame(loop);
     w.Put32(loopFrame + 0x17 + 4, loopFrame);
     // 100 frames, each inside the next.
     std::uint32_t inner = 0;
     for (int i = 0; i < 100; ++i) {
-        FrameSpec f;
+        FrameFields f;
         if (inner) f.children = {{0, 0, inner, 0}};
         inner = w.Frame(f);
     }
@@ -429,7 +429,7 @@ TEST(CCFHostile, SharedRecordsCannotExhaustMemory) {
     std::uint32_t level = w.Button({});
     std::uint8_t kind = 1;
     for (int i = 0; i < 8; ++i) {
-        FrameSpec f;
+        FrameFields f;
         f.children.assign(255, Child{0, 0, level, kind});
         level = w.Frame(f);
         kind = 0;
@@ -448,13 +448,13 @@ TEST(CCFHostile, SharedRecordsCannotExhaustMemory) {
 
     // The default heap bound holds as well: an image of 64K x 8 pixels named by many buttons.
     CCFWriter big(false, false);
-    ButtonSpec b;
+    ButtonFields b;
     b.bitmaps.fill(big.RawBitmap(0xFFFF, 8, 0, std::vector<std::uint8_t>(8192 * 8)));
     const std::uint32_t button = big.Button(b);
-    FrameSpec many;
+    FrameFields many;
     many.children.assign(255, Child{0, 0, button, 1});
     const std::uint32_t frame = big.Frame(many);
-    FrameSpec fan;
+    FrameFields fan;
     fan.children.assign(255, Child{0, 0, frame, 0});
     big.SetChain(2, big.Device({.firstPanel = big.Panel({{0, 0, big.Frame(fan), 0}})}));
     Loaded huge = Load(big.Bytes());

@@ -62,7 +62,7 @@ TEST_F(CCFSend, CodeDelayJumpAndCodeInOnePress) {
     const std::uint32_t codeA = w.IRCode(w.Name("A"), 0, 109, {{16, 8}, {16, 300}}, {});  // 38028 Hz
     const std::uint32_t codeB = w.IRCode(w.Name("B"), 0, 109, {{40, 300}}, {});
     const std::uint32_t list = w.ActionList({{1, 0, codeA}, {4, 0, 500}, {3, 0, 0}, {1, 0, codeB}});
-    ButtonSpec b;
+    ButtonFields b;
     b.actions = list;
     const std::uint32_t button = w.Button(b);
     const std::uint32_t device = w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})});
@@ -92,7 +92,7 @@ TEST_F(CCFSend, CodesThatCannotBeSentLeaveThePinDark) {
     const std::uint32_t tooSlow = w.IRCode(0, 0, 1100, {{1, 1}}, {});  // 3768 Hz
     const std::uint32_t noPairs = w.IRCode(0, 0, 109, {}, {});
     const std::uint32_t otherFormat = w.IRCode(0, 0x100, 109, {{1, 1}}, {});
-    ButtonSpec b;
+    ButtonFields b;
     b.actions = w.ActionList({{1, 0, noDivisor}, {1, 0, tooSlow}, {1, 0, noPairs}, {1, 0, otherFormat}, {1, 0, 0}});
     const std::uint32_t button = w.Button(b);
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));

@@ -32,7 +32,7 @@ struct Pair {
 // Four colour values as the file keeps them (grey levels in a monochrome file, indices in a colour file).
 using Colors = std::array<std::uint8_t, 4>;
 
-struct ButtonSpec {
+struct ButtonFields {
     std::uint16_t width = 40;
     std::uint16_t height = 20;
     std::uint32_t actions = 0;  // action list record
@@ -42,7 +42,7 @@ struct ButtonSpec {
     std::array<Colors, 4> colors{};
 };
 
-struct FrameSpec {
+struct FrameFields {
     std::uint16_t width = 240;
     std::uint16_t height = 20;
     std::uint32_t name = 0;
@@ -52,7 +52,7 @@ struct FrameSpec {
     std::vector<Child> children;
 };
 
-struct DeviceSpec {
+struct DeviceFields {
     std::uint32_t name = 0;
     // Action list records in model order: "[Action]", key 1, key 2, volume -, volume +, channel -, channel +,
     // mute, key 3, key 4 (the last two only in colour files).
@@ -160,7 +160,7 @@ public:
         Put32(list + 2 + 9 * index + 5, p2);
     }
 
-    std::uint32_t Button(const ButtonSpec& b) {
+    std::uint32_t Button(const ButtonFields& b) {
         const std::uint32_t at = Here();
         U16(b.width);
         U16(b.height);
@@ -174,7 +174,7 @@ public:
         return at;
     }
 
-    std::uint32_t Frame(const FrameSpec& f) {
+    std::uint32_t Frame(const FrameFields& f) {
         const std::uint32_t at = Here();
         U16(f.width);
         U16(f.height);
@@ -199,7 +199,7 @@ public:
         return at;
     }
 
-    std::uint32_t Device(const DeviceSpec& d) {
+    std::uint32_t Device(const DeviceFields& d) {
         const std::uint32_t at = Here();
         U32(0);
         U32(d.name);
@@ -297,7 +297,7 @@ inline SampleFile MakeSampleFile(bool color, bool bit17) {
     const std::uint32_t codeOther = w.IRCode(w.Name("Pronto"), 0x100, 109, {}, {});
     s.powerList =
         w.ActionList({{1, 0, codeA}, {4, 0, 500}, {1, 0, codeB}, {5, 0, 0}, {7, 0, 0}, {8, 0, 0}, {1, 0, codeOther}});
-    ButtonSpec power;
+    ButtonFields power;
     power.name = w.Name("Power");
     power.font = 3;
     power.actions = s.powerList;
@@ -305,14 +305,14 @@ inline SampleFile MakeSampleFile(bool color, bool bit17) {
     power.colors = {Colors{1, 2, 3, 0}, Colors{3, 2, 1, 0}, Colors{0, 1, 2, 3}, Colors{2, 2, 2, 2}};
     s.powerButton = w.Button(power);
 
-    ButtonSpec nested;
+    ButtonFields nested;
     nested.name = w.Name("Inner");
     nested.font = 9;
     nested.actions = w.ActionList({{2, 0, 0}, {3, 0, 0}, {6, 0, 0}, {9, 0, 0}, {12, 0, 0}, {1, 0, codeA}});
     s.macroList = nested.actions;
     s.nestedButton = w.Button(nested);
 
-    FrameSpec inner;
+    FrameFields inner;
     inner.name = w.Name("Inner frame");
     inner.width = 100;
     inner.height = 30;
@@ -321,7 +321,7 @@ inline SampleFile MakeSampleFile(bool color, bool bit17) {
     inner.colors = {1, 2, 3, 0};
     inner.children = {{2, 3, s.nestedButton, 1}, {0, 0, 0, 1}, {5, 5, s.powerButton, 7}};
     s.innerFrame = w.Frame(inner);
-    FrameSpec outer;
+    FrameFields outer;
     outer.children = {{-4, 10, s.innerFrame, 0}};
     s.outerFrame = w.Frame(outer);
 
@@ -331,12 +331,12 @@ inline SampleFile MakeSampleFile(bool color, bool bit17) {
     s.vcrPanel = w.Panel({});
     s.ownPanel = w.Panel({{0, 0, s.powerButton, 1}});
 
-    DeviceSpec home;
+    DeviceFields home;
     home.name = w.Name("Home");
     home.firstPanel = w.Panel({{0, 0, s.powerButton, 1}});
     s.homeDevice = w.Device(home);
 
-    DeviceSpec tv;
+    DeviceFields tv;
     tv.name = w.Name("TV");
     tv.lists[0] = w.ActionList({{4, 0, 10}});
     tv.lists[1] = w.ActionList({{1, 0, codeB}});
@@ -345,13 +345,13 @@ inline SampleFile MakeSampleFile(bool color, bool bit17) {
     tv.labels = {w.Name("Input"), w.Name("Guide"), w.Name("Key3"), w.Name("Key4")};
     tv.firstPanel = s.tvPanel1;
     s.tv = w.Device(tv);
-    DeviceSpec vcr;
+    DeviceFields vcr;
     vcr.name = w.Name("VCR");
     vcr.firstPanel = s.vcrPanel;
     s.vcr = w.Device(vcr);
     w.Link(s.tv, s.vcr);
 
-    DeviceSpec macro;
+    DeviceFields macro;
     macro.name = w.Name("Watch TV");
     s.macro = w.Device(macro);
 
