@@ -13,7 +13,6 @@
 
 namespace orvanectl {
 
-bool ReadFileArgument(const std::string& argument, std::vector<std::uint8_t>& bytes);  // kdr_command.cpp
 
 namespace {
 

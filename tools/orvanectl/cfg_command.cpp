@@ -14,7 +14,6 @@
 
 namespace orvanectl {
 
-bool ReadFileArgument(const std::string& argument, std::vector<std::uint8_t>& bytes);  // kdr_command.cpp
 
 namespace {
 

@@ -2,6 +2,7 @@
 // OrvaneCommand object, so main() knows none of them by name.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +26,7 @@ const std::vector<const OrvaneCommand*>& RegisteredCommands();
 bool HasFlag(std::vector<std::string>& args, std::string_view flag);  // removes the flag when present
 bool TakeOption(std::vector<std::string>& args, std::string_view name, std::string& value);  // "--x V" or "--x=V"
 int UsageError(std::string_view usage);  // prints "usage: orvanectl ..." and returns 2
+// The bytes of a host file, or of a handheld file when the argument starts with a backslash.
+bool ReadFileArgument(const std::string& argument, std::vector<std::uint8_t>& bytes);
 
 }  // namespace orvanectl

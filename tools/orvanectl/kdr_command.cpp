@@ -18,21 +18,6 @@
 
 namespace orvanectl {
 
-// The bytes of a host file, or of a handheld file when the path starts with a backslash (cfg uses it too).
-bool ReadFileArgument(const std::string& argument, std::vector<std::uint8_t>& bytes) {
-    std::filesystem::path hostPath = argument;
-    if (!argument.empty() && argument.front() == '\\') {
-        const auto resolved = handheld::HostPath(handheld::FromUtf8(argument));
-        if (!resolved) return false;
-        hostPath = *resolved;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(hostPath, ec)) return false;
-    std::ifstream in(hostPath, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 namespace {
 
 constexpr std::string_view kUsage =

@@ -19,21 +19,6 @@ namespace {
 
 constexpr std::string_view kUsage = "lng show FILE [--json]";
 
-bool ReadBytes(const std::string& argument, std::vector<std::uint8_t>& bytes) {
-    std::filesystem::path hostPath = argument;
-    if (!argument.empty() && argument.front() == '\\') {
-        const auto resolved = handheld::HostPath(handheld::FromUtf8(argument));
-        if (!resolved) return false;
-        hostPath = *resolved;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(hostPath, ec)) return false;
-    std::ifstream in(hostPath, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 int RunLng(const std::vector<std::string>& arguments) {
     std::vector<std::string> args = arguments;
     const bool json = HasFlag(args, "--json");
@@ -41,7 +26,7 @@ int RunLng(const std::vector<std::string>& arguments) {
     const std::string& file = args[1];
 
     std::vector<std::uint8_t> bytes;
-    if (!ReadBytes(file, bytes)) {
+    if (!ReadFileArgument(file, bytes)) {
         std::fprintf(stderr, "orvanectl: cannot read %s\n", file.c_str());
         return 1;
     }

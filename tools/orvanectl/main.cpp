@@ -1,9 +1,13 @@
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "handheld/home.h"
+#include "handheld/text.h"
 #include "tools/orvanectl/command.h"
 
 namespace orvanectl {
@@ -48,6 +52,21 @@ bool TakeOption(std::vector<std::string>& args, std::string_view name, std::stri
 int UsageError(std::string_view usage) {
     std::fprintf(stderr, "usage: orvanectl %.*s\n", static_cast<int>(usage.size()), usage.data());
     return 2;
+}
+
+bool ReadFileArgument(const std::string& argument, std::vector<std::uint8_t>& bytes) {
+    std::filesystem::path hostPath = argument;
+    if (!argument.empty() && argument.front() == '\\') {
+        const auto resolved = handheld::HostPath(handheld::FromUtf8(argument));
+        if (!resolved) return false;
+        hostPath = *resolved;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(hostPath, ec)) return false;
+    std::ifstream in(hostPath, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
 }
 
 }  // namespace orvanectl
