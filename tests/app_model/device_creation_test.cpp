@@ -79,9 +79,9 @@ TEST_F(DeviceCreationTest, EachTypeGetsItsRowsThenTheFunctionPanel) {
         DeviceType type;
         std::span<const TemplateRow> mainRows;
     } cases[] = {
-        {u"TV", DT_RECEIVER, STANDARD_RECEIVER},
-        {u"DVD", DT_PLAYER, STANDARD_PLAYER},
-        {u"Box", DT_CUSTOM, {}},
+        {u"Den TV", DT_RECEIVER, STANDARD_RECEIVER},
+        {u"Den DVD", DT_PLAYER, STANDARD_PLAYER},
+        {u"Den Box", DT_CUSTOM, {}},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(CreateStandardDevice(c.name, c.type));
@@ -91,7 +91,7 @@ TEST_F(DeviceCreationTest, EachTypeGetsItsRowsThenTheFunctionPanel) {
         EXPECT_EQ(home.ReadFile(u"\\Program Files\\Orvane\\Devices\\" + c.name + u".kdr"), expected.Bytes());
     }
     Device tv;
-    ASSERT_TRUE(tv.Load(u"\\Program Files\\Orvane\\Devices\\TV.kdr", false));
+    ASSERT_TRUE(tv.Load(u"\\Program Files\\Orvane\\Devices\\Den TV.kdr", false));
     EXPECT_EQ(tv.records.size(), 35u);
     EXPECT_TRUE(boxes.Shown().empty());
 }
