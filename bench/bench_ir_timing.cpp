@@ -22,6 +22,7 @@
 #include "handheld/soc/remote_signal.h"
 #include "handheld/soc/simulation.h"
 #include "handheld/text.h"
+#include "tests/support/ir_frames.h"
 
 namespace {
 
@@ -32,20 +33,11 @@ struct NamedSignal {
     soc::RemoteSignal signal;
 };
 
-std::vector<std::int32_t> PulseDistanceFrame(std::uint32_t bits) {
-    std::vector<std::int32_t> frame = {9000, -4500};
-    for (int i = 0; i < 32; ++i) {
-        frame.push_back(560);
-        frame.push_back((bits >> i) & 1u ? -1690 : -560);
-    }
-    frame.push_back(560);
-    return frame;
-}
 
 std::vector<NamedSignal> Signals() {
     std::vector<NamedSignal> signals = {
-        {"pulse distance 38 kHz", {38000, PulseDistanceFrame(0x20DF10EF), 1}},
-        {"pulse distance 36 kHz", {36000, PulseDistanceFrame(0x00FF00FF), 1}},
+        {"pulse distance 38 kHz", {38000, orvane_test::PulseDistanceFrame(0x20DF10EF), 1}},
+        {"pulse distance 36 kHz", {36000, orvane_test::PulseDistanceFrame(0x00FF00FF), 1}},
         {"biphase 36 kHz", {36000, {889, -889, 889, -889, 1778, -1778, 889, -889, 889, -889, 1778, -889, 889}, 1}},
         {"pulse width 40 kHz", {40000, {2400, -600, 1200, -600, 600, -600, 1200, -600, 600, -600, 600, -600, 1200}, 1}},
         {"56 kHz", {56000, {500, -500, 1000, -500, 500, -1500, 500, -500, 500}, 1}},

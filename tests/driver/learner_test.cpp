@@ -9,6 +9,7 @@
 #include "handheld/soc/blocks.h"
 #include "handheld/soc/remote_signal.h"
 #include "tests/driver/driver_fixture.h"
+#include "tests/support/ir_frames.h"
 
 namespace driver_test {
 namespace {
@@ -17,16 +18,6 @@ using handheld::soc::RemoteSignal;
 
 constexpr std::uint64_t kOneSecondTicks = 3686400;
 
-// A frame in the common pulse-distance shape: header, 32 bits, stop burst.
-std::vector<std::int32_t> PulseDistanceFrame(std::uint32_t bits) {
-    std::vector<std::int32_t> frame = {9000, -4500};
-    for (int i = 0; i < 32; ++i) {
-        frame.push_back(560);
-        frame.push_back((bits >> i) & 1u ? -1690 : -560);
-    }
-    frame.push_back(560);
-    return frame;
-}
 
 struct LearnCase {
     const char16_t* processor;
@@ -54,7 +45,7 @@ void ExpectLearnedMatches(const IrCode& code, const std::vector<std::int32_t>& s
 }
 
 TEST_P(LearnerTest, LearnsCarrierAndEveryDurationWithinOnePeriod) {
-    const std::vector<std::int32_t> frame = PulseDistanceFrame(0x20DF10EF);
+    const std::vector<std::int32_t> frame = orvane_test::PulseDistanceFrame(0x20DF10EF);
     handheld::soc::SetLearningSource(RemoteSignal{GetParam().carrierHz, frame, 1}, 5000);
     IrCode code{};
     code.carrier = 0x7A000000;  // the driver writes only the low byte
@@ -75,7 +66,7 @@ TEST_P(LearnerTest, LearnsCarrierAndEveryDurationWithinOnePeriod) {
 }
 
 TEST_P(LearnerTest, HeldRemoteFillsTwoHundredEntriesEndingInAPause) {
-    std::vector<std::int32_t> frame = PulseDistanceFrame(0x807F02FD);
+    std::vector<std::int32_t> frame = orvane_test::PulseDistanceFrame(0x807F02FD);
     frame.push_back(-40000);
     handheld::soc::SetLearningSource(RemoteSignal{GetParam().carrierHz, frame, 4}, 100);
     IrCode code{};
