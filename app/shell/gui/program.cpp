@@ -7,6 +7,7 @@
 #include "app/shell/gui/library_preview.h"
 #include "app/shell/language_table.h"
 #include "handheld/shell/desktop_frame.h"
+#include "handheld/shell/input_recorder.h"
 #include "handheld/shell/qt_message_box.h"
 
 namespace {
@@ -36,6 +37,7 @@ int RunProgram() {
 
     int exitCode = 0;
     {
+        handheld::InputRecorder inputRecorder;
         handheld::DesktopFrame frame;
         LibraryPreview preview(buttonLibrary.get(), frame.Screen());
         frame.show();

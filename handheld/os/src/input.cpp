@@ -11,21 +11,28 @@ namespace {
 std::array<std::atomic<bool>, 256> keyDown{};
 std::mutex scriptMutex;
 KeyStateScript keyScript;
+InputPump inputPump;  // set and run on the user-interface thread only
 }  // namespace
 
 short GetAsyncKeyState(int virtualKey) {
     if (virtualKey < 0 || virtualKey >= static_cast<int>(keyDown.size())) return 0;
-    bool down;
     {
         std::lock_guard lock(scriptMutex);
-        down = keyScript ? keyScript(virtualKey) : keyDown[virtualKey].load();
+        if (keyScript) return keyScript(virtualKey) ? static_cast<short>(0x8000) : 0;
     }
+    if (inputPump) inputPump();
+    const bool down = keyDown[virtualKey].load();
     return down ? static_cast<short>(0x8000) : 0;
 }
 
 void SetKeyDown(int virtualKey, bool down) {
     if (virtualKey < 0 || virtualKey >= static_cast<int>(keyDown.size())) return;
     keyDown[virtualKey].store(down);
+}
+
+InputPump SetInputPump(InputPump pump) {
+    std::swap(pump, inputPump);
+    return pump;
 }
 
 KeyStateScript SetKeyStateScript(KeyStateScript script) {

@@ -16,6 +16,11 @@ short GetAsyncKeyState(int virtualKey);
 // The shell records presses and releases here as they happen.
 void SetKeyDown(int virtualKey, bool down);
 
+// Called by GetAsyncKeyState before it reads the recorded state, so that the shell can take input that
+// arrived while the user-interface thread was busy off the queue and record it (null: none).
+using InputPump = std::function<void()>;
+InputPump SetInputPump(InputPump pump);
+
 // Tests and tools: answer GetAsyncKeyState from a script instead (null restores the recorded state).
 using KeyStateScript = std::function<bool(int virtualKey)>;
 KeyStateScript SetKeyStateScript(KeyStateScript script);
