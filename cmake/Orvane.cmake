@@ -23,3 +23,18 @@ function(orvane_forbid_qt target)
     endif()
   endforeach()
 endfunction()
+
+# orvane_moc(target dir...): runs Qt's moc over every header of the given folders and builds the results into
+# the target. Explicit per-header rules (instead of AUTOMOC's scan) stay right when the folder glob picks up a
+# new header in an existing build; headers without Q_OBJECT give empty files.
+function(orvane_moc target)
+  set(headers)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.h)
+    list(APPEND headers ${found})
+  endforeach()
+  if(headers)
+    qt6_wrap_cpp(mocs ${headers} TARGET ${target} OPTIONS --no-warnings)
+    target_sources(${target} PRIVATE ${mocs})
+  endif()
+endfunction()

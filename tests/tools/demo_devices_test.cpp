@@ -40,7 +40,7 @@ std::optional<Code> EntryCode(const ButtonRecord& record, int index) {
     code.carrierPeriodUs = high;
     code.repeatStart = low;
     code.durationsUs.resize(sampleBytes / 4);
-    std::memcpy(code.durationsUs.data(), samples, code.durationsUs.size() * 4);
+    if (!code.durationsUs.empty()) std::memcpy(code.durationsUs.data(), samples, code.durationsUs.size() * 4);
     return code;
 }
 
