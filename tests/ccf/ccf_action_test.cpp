@@ -103,7 +103,9 @@ TEST(CCFConvert, LongCodesAreCutAtAPairBoundary) {
         EXPECT_EQ(code.count, c.count) << c.what;
         EXPECT_EQ(code.repeatStart, c.repeatStart) << c.what;
         EXPECT_LE(code.count, kIrCodeMaxDurations);
-        if (c.shortLast) EXPECT_EQ(code.durations[code.count - 1], -2600) << c.what;
+        if (c.shortLast) {
+            EXPECT_EQ(code.durations[code.count - 1], -2600) << c.what;
+        }
         for (int i = 0; i + 1 < code.count; i += 2) EXPECT_GT(code.durations[i], 0) << c.what << " at " << i;
     }
 }

@@ -143,7 +143,9 @@ TEST_F(DeviceFiles, EscapeFunctionsSwitchIrModeAndRefuseUnknownCodes) {
     for (const auto& step : steps) {
         SetLastError(0);
         EXPECT_EQ(EscapeCommFunction(port.get(), step.function) != FALSE, step.succeeds) << step.function;
-        if (!step.succeeds) EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED) << step.function;
+        if (!step.succeeds) {
+            EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED) << step.function;
+        }
         EXPECT_EQ(InspectSerialPort(u"COM3:")->irMode, step.irModeAfter) << step.function;
     }
     const std::vector<EscapeCall> log = InspectSerialPort(u"COM3:")->escapeCalls;
