@@ -6,6 +6,8 @@
 #include "handheld/soc/blocks.h"
 #include "handheld/soc/internal.h"
 #include "handheld/soc/simulation.h"
+#include "handheld/system.h"
+#include "handheld/text.h"
 #include "handheld/trace.h"
 
 namespace handheld::soc {
@@ -72,10 +74,18 @@ Bus& TheBus() {
 }  // namespace
 
 ProcessorFamily CurrentProcessorFamily() {
-    const std::u16string& name = Profile().processorName;
-    if (name.find(u"SA11") != std::u16string::npos) return ProcessorFamily::Sa;
+    // The same text the driver tells the processor by: the processor-information record's core name, a
+    // blank and the processor name, so that the pages offered always match the back end chosen.
+    PROCESSOR_INFO info{};
+    DWORD returned = 0;
+    if (!KernelIoControl(IOCTL_PROCESSOR_INFORMATION, nullptr, 0, &info, sizeof info, &returned)) {
+        return ProcessorFamily::None;
+    }
+    const std::u16string text = std::u16string(info.szProcessCore, WideLength(info.szProcessCore)) + u" " +
+                                std::u16string(info.szProcessorName, WideLength(info.szProcessorName));
+    if (text.find(u"SA11") != std::u16string::npos) return ProcessorFamily::Sa;
     for (std::u16string_view pxa : {u"PXA25", u"PXA26", u"PXA27"}) {
-        if (name.find(pxa) != std::u16string::npos) return ProcessorFamily::Pxa;
+        if (text.find(pxa) != std::u16string::npos) return ProcessorFamily::Pxa;
     }
     return ProcessorFamily::None;
 }
