@@ -110,11 +110,13 @@ std::uint32_t CCFFileActionHandler::RunButtonAlias(std::uint32_t deviceOffset, s
     if (device == nullptr) return 0;
     CCFButton* button = FindCCFButton(*device, buttonOffset);
     if (button == nullptr) return 0;
-    if (aliasDepth_ >= kMaxAliasDepth) {
-        HH_TRACE("ccf", "button alias %#x/%#x not run: aliases nested %d deep", unsigned(deviceOffset),
-                 unsigned(buttonOffset), aliasDepth_);
+    if (aliasDepth_ == 0) aliasRuns_ = 0;
+    if (aliasDepth_ >= kMaxAliasDepth || aliasRuns_ >= kMaxAliasRuns) {
+        HH_TRACE("ccf", "button alias %#x/%#x not run: aliases nested %d deep, %d run", unsigned(deviceOffset),
+                 unsigned(buttonOffset), aliasDepth_, aliasRuns_);
         return 0;
     }
+    ++aliasRuns_;
     ++aliasDepth_;
     RunCCFActionList(button->actions.get(), this);
     --aliasDepth_;

@@ -90,6 +90,9 @@ class CCFFileActionHandler : public CCFActionHandler {
 public:
     // Aliases that lead back to themselves stop after this many nested runs.
     static constexpr int kMaxAliasDepth = 16;
+    // And a tap runs at most this many aliased lists in all: a list holding several aliases back to itself
+    // would otherwise run its list a number of times exponential in the depth.
+    static constexpr int kMaxAliasRuns = 256;
 
     explicit CCFFileActionHandler(const CCFFile* file) : file_(file) {}
     std::uint32_t ShowDeviceFirstPanel(std::uint32_t deviceOffset, CCFAction* caller) override;
@@ -101,6 +104,7 @@ protected:
 private:
     const CCFFile* file_;
     int aliasDepth_ = 0;
+    int aliasRuns_ = 0;  // within the outermost alias run
 };
 
 // Runs the list's actions in order until its end or its first empty slot; a failing action does not stop

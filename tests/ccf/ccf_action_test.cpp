@@ -216,4 +216,24 @@ TEST(CCFRun, AliasesThatLeadBackStopAtTheDepthBound) {
     EXPECT_EQ(handler.calls.size(), std::size_t(CCFFileActionHandler::kMaxAliasDepth / 2));
 }
 
+TEST(CCFRun, AListOfAliasesBackToItselfEndsAfterABoundedNumberOfRuns) {
+    CCFWriter w(false, false);
+    // A jump (recorded once per run of the list), then five aliases back to the same button.
+    const std::uint32_t list = w.ActionList({{3, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}});
+    ButtonFields b;
+    b.actions = list;
+    const std::uint32_t button = w.Button(b);
+    const std::uint32_t device = w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})});
+    w.SetAction(list, 0, device, 0);
+    for (int i = 1; i <= 5; ++i) w.SetAction(list, i, device, button);
+    w.SetChain(2, device);
+    Loaded loaded = Load(w.Bytes());
+    RecordingHandler handler(loaded.file.get());
+    EXPECT_EQ(handler.RunButtonAlias(device, button), 1u);
+    EXPECT_EQ(handler.calls.size(), std::size_t(CCFFileActionHandler::kMaxAliasRuns));
+    handler.calls.clear();
+    EXPECT_EQ(handler.RunButtonAlias(device, button), 1u) << "the budget is per tap";
+    EXPECT_EQ(handler.calls.size(), std::size_t(CCFFileActionHandler::kMaxAliasRuns));
+}
+
 }  // namespace
