@@ -1,7 +1,4 @@
 // The delivered language files: built from resources/lang by gen_lang, read back by the program's parser.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,8 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/shell/language_table.h"
 #include "handheld/text.h"
+#include "tests/support/run_tool.h"
 
 namespace {
 
@@ -184,12 +184,9 @@ protected:
     int Run(const std::string& sourceText) {
         const fs::path source = dir_ / "Test.txt";
         std::ofstream(source, std::ios::binary) << sourceText;
-        const fs::path log = dir_ / "stderr.txt";
-        const std::string command = "\"" + (fs::path(ORVANE_BIN_DIR) / "gen_lang").string() + "\" \"" +
-                                    source.string() + "\" \"" + Output().string() + "\" 2>\"" + log.string() + "\"";
-        const int status = std::system(command.c_str());
-        errors_ = ReadAll(log);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const orvane_test::ToolRun run = orvane_test::RunTool("gen_lang", {source.string(), Output().string()});
+        errors_ = run.err;
+        return run.exitCode;
     }
     fs::path Output() const { return dir_ / "Test.ln1"; }
 

@@ -18,6 +18,8 @@
 #include <system_error>
 #include <vector>
 
+#include "handheld/text.h"
+
 namespace {
 
 struct SourceError {
@@ -27,45 +29,6 @@ struct SourceError {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-// Strict UTF-8 to UTF-16: false on any malformed, overlong or surrogate sequence.
-bool DecodeUtf8(std::string_view text, std::u16string& out) {
-    out.clear();
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b0 = static_cast<std::uint8_t>(text[i]);
-        std::uint32_t cp = 0;
-        std::size_t extra = 0;
-        std::uint32_t minimum = 0;
-        if (b0 < 0x80) {
-            cp = b0;
-        } else if ((b0 & 0xE0) == 0xC0) {
-            cp = b0 & 0x1F, extra = 1, minimum = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            cp = b0 & 0x0F, extra = 2, minimum = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            cp = b0 & 0x07, extra = 3, minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (extra > text.size() - i - 1) return false;  // sequence cut by the end of the text
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto b = static_cast<std::uint8_t>(text[i + k]);
-            if ((b & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += extra + 1;
-    }
-    return true;
 }
 
 void AppendUtf16Le(std::string& out, std::u16string_view text) {
@@ -126,7 +89,7 @@ std::string Convert(const std::string& source, std::vector<SourceError>& errors)
         }
         std::u16string wideKey;
         std::u16string wideValue;
-        if (!DecodeUtf8(key, wideKey) || !DecodeUtf8(value, wideValue)) {
+        if (!handheld::TryFromUtf8(key, wideKey) || !handheld::TryFromUtf8(value, wideValue)) {
             errors.push_back({lineNumber, "not valid UTF-8"});
         }
         if (errors.size() != before) continue;

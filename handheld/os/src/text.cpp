@@ -43,15 +43,19 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::u16string FromUtf8(std::string_view text) {
-    std::u16string out;
+namespace {
+
+// One decoder for both forms: strict stops at the first bad sequence, lenient replaces it.
+bool DecodeUtf8(std::string_view text, std::u16string& out, bool strict) {
+    out.clear();
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = 0;
+        int extra = -1;
         char32_t cp = 0;
         if (lead < 0x80) {
+            extra = 0;
             cp = lead;
         } else if ((lead & 0xE0) == 0xC0) {
             extra = 1;
@@ -62,12 +66,8 @@ std::u16string FromUtf8(std::string_view text) {
         } else if ((lead & 0xF8) == 0xF0) {
             extra = 3;
             cp = lead & 0x07;
-        } else {
-            AppendUtf16(out, kReplacement);
-            ++i;
-            continue;
         }
-        bool valid = i + static_cast<std::size_t>(extra) < text.size();
+        bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
             if ((next & 0xC0) != 0x80) valid = false;
@@ -75,15 +75,26 @@ std::u16string FromUtf8(std::string_view text) {
         }
         const bool overlong = (extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
         if (!valid || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            if (strict) return false;
             AppendUtf16(out, kReplacement);
             ++i;
             continue;
         }
         AppendUtf16(out, cp);
-        i += 1 + extra;
+        i += 1 + static_cast<std::size_t>(extra);
     }
+    return true;
+}
+
+}  // namespace
+
+std::u16string FromUtf8(std::string_view text) {
+    std::u16string out;
+    DecodeUtf8(text, out, false);
     return out;
 }
+
+bool TryFromUtf8(std::string_view text, std::u16string& out) { return DecodeUtf8(text, out, true); }
 
 std::string ToUtf8(std::u16string_view text) {
     std::string out;

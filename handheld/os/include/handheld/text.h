@@ -11,6 +11,8 @@ std::size_t WideLength(const char16_t* text);
 
 // UTF-8 <-> UTF-16. Invalid input never fails: bad sequences become U+FFFD.
 std::u16string FromUtf8(std::string_view text);
+// Strict form: false (out unspecified) on any malformed, cut, overlong or surrogate sequence.
+bool TryFromUtf8(std::string_view text, std::u16string& out);
 std::string ToUtf8(std::u16string_view text);
 
 // Upper-casing as the handheld's file system and string calls do it: ASCII and Latin-1 letters.
