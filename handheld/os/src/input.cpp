@@ -18,11 +18,11 @@ short GetAsyncKeyState(int virtualKey) {
     if (virtualKey < 0 || virtualKey >= static_cast<int>(keyDown.size())) return 0;
     {
         std::lock_guard lock(scriptMutex);
-        if (keyScript) return keyScript(virtualKey) ? static_cast<short>(0x8000) : 0;
+        if (keyScript) return keyScript(virtualKey) ? static_cast<short>(KEY_STATE_DOWN) : 0;
     }
     if (inputPump) inputPump();
     const bool down = keyDown[virtualKey].load();
-    return down ? static_cast<short>(0x8000) : 0;
+    return down ? static_cast<short>(KEY_STATE_DOWN) : 0;
 }
 
 void SetKeyDown(int virtualKey, bool down) {

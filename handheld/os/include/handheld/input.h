@@ -10,7 +10,9 @@ namespace handheld {
 
 inline constexpr int VK_LBUTTON = 0x01;  // the stylus
 
-// Sign bit (0x8000) set while the key is down.
+// Set in GetAsyncKeyState's result while the key is down (the sign bit of the 16-bit state).
+inline constexpr unsigned short KEY_STATE_DOWN = 0x8000;
+
 short GetAsyncKeyState(int virtualKey);
 
 // The shell records presses and releases here as they happen.
