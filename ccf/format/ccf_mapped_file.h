@@ -4,12 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "handheld/types.h"
+#include "handheld/owners.h"
 
 class CCFMappedFile {
 public:
     CCFMappedFile() = default;
-    ~CCFMappedFile() { Close(); }
     CCFMappedFile(const CCFMappedFile&) = delete;
     CCFMappedFile& operator=(const CCFMappedFile&) = delete;
 
@@ -18,13 +17,14 @@ public:
     // Unmaps the view and closes the mapping and the file, whichever are held.
     void Close();
 
-    bool IsOpen() const { return view_ != nullptr; }
-    const std::uint8_t* Data() const { return static_cast<const std::uint8_t*>(view_); }
+    bool IsOpen() const { return static_cast<bool>(view_); }
+    const std::uint8_t* Data() const { return static_cast<const std::uint8_t*>(view_.get()); }
     std::size_t Size() const { return size_; }
 
 private:
-    handheld::HANDLE file_ = nullptr;
-    handheld::HANDLE mapping_ = nullptr;
-    const void* view_ = nullptr;
+    // Released in reverse order: the view, then the mapping, then the file.
+    handheld::UniqueHandle file_;
+    handheld::UniqueHandle mapping_;
+    handheld::UniqueView view_;
     std::size_t size_ = 0;
 };
