@@ -288,10 +288,12 @@ std::unique_ptr<CCFImage> Reader::Image(std::uint32_t offset) {
     const std::uint64_t at = offset;
     const std::uint16_t flags = bytes_.Be16(at + L::kBitmapFlags);
     std::unique_ptr<CCFImage> image;
+    bool rowsRead = true;
     if (flags & L::kBitmapFlag8Bit) {
         image = std::make_unique<CCFImage8Bit>();
     } else if (flags & L::kBitmapFlag2Bit) {
         image = std::make_unique<CCFImage2Bit>();
+        rowsRead = (flags & L::kBitmapFlagNoRows) == 0;  // every pixel 0: the record need not hold rows
     } else {
         image = std::make_unique<CCFImage1Bit>();
     }
@@ -300,10 +302,10 @@ std::unique_ptr<CCFImage> Reader::Image(std::uint32_t offset) {
     image->width = bytes_.Be16(at + L::kBitmapWidth);
     image->height = bytes_.Be16(at + L::kBitmapHeight);
     image->flagsHigh = static_cast<std::uint8_t>(flags >> 8);
-    // Rows are checked even where they will not be decoded, so that no image is larger than its record.
-    if (!Inside(at + L::kBitmapRows, std::uint64_t{image->RowBytes()} * image->height)) return nullptr;
+    if (rowsRead && !Inside(at + L::kBitmapRows, std::uint64_t{image->RowBytes()} * image->height)) return nullptr;
+    // The pixel array counts against the heap bound whether or not rows are read: it is allocated either way.
     if (!Take(std::uint64_t{image->width} * image->height, sizeof(CCFImage8Bit))) return nullptr;
-    image->rows = bytes_.data + at + L::kBitmapRows;
+    if (rowsRead) image->rows = bytes_.data + at + L::kBitmapRows;
     return image;
 }
 
@@ -356,6 +358,7 @@ std::unique_ptr<CCFIRCode> Reader::IRCode(std::uint32_t offset) {
     auto learned = std::make_unique<CCFLearnedCode>();
     learned->recordOffset = 0;
     learned->frequency = static_cast<std::uint16_t>(L::kIrClockHz / code->divisor);
+    learned->divisor = code->divisor;
     learned->onceCount = onceCount;
     learned->repeatCount = repeatCount;
     learned->once.resize(onceCount);

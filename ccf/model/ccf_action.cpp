@@ -1,5 +1,6 @@
 #include "ccf/model/ccf_action.h"
 
+#include "ccf/format/ccf_bytes.h"
 #include "handheld/system.h"
 #include "handheld/trace.h"
 
@@ -7,6 +8,9 @@ namespace {
 
 constexpr std::uint32_t kMicrosecondsPerSecond = 1000000;
 constexpr std::uint32_t kMaxCarrierPeriodUs = 255;  // the driver keeps the period in one byte
+// From this divisor on, clock / divisor fits the 16-bit frequency; below it the frequency has wrapped.
+constexpr std::uint32_t kFirstUnwrappedDivisor = tessaly::ccf_layout::kIrClockHz / 0x10000 + 1;
+static_assert(kFirstUnwrappedDivisor == 64);
 
 // Depth-first: the frame's items (recursively), then the item's own button.
 CCFButton* FindButtonInItems(const std::vector<std::unique_ptr<CCFPanelItem>>& items, std::uint32_t buttonOffset) {
@@ -24,7 +28,54 @@ int StopAfterOnePass() {
     return 1;
 }
 
+void SleepOnTheHandheld(std::uint32_t milliseconds) {
+    handheld::Sleep(milliseconds);
+}
+
+bool SendThroughTheDriver(IrCode& code) {
+    CLumbra* driver = CLumbra::Instance();
+    if (driver == nullptr) return false;
+    driver->Send(&code, &StopAfterOnePass);
+    return true;
+}
+
+CCFActionEffects WithDefaults(CCFActionEffects effects) {
+    if (effects.sleep == nullptr) effects.sleep = &SleepOnTheHandheld;
+    if (effects.send == nullptr) effects.send = &SendThroughTheDriver;
+    return effects;
+}
+
+CCFActionEffects gEffects = WithDefaults({});
+
+// The tap being run on this thread: the list it began with and every list its aliases run inside it.
+struct TapRun {
+    int runsOpen = 0;  // list runs and alias runs in progress; 0 between taps
+    int aliasDepth = 0;
+    int aliasRuns = 0;  // aliased lists run since the tap began
+};
+thread_local TapRun tTap;
+
+// Held by every list run and every alias run; the outermost one begins a new tap.
+class TapScope {
+public:
+    TapScope() {
+        if (tTap.runsOpen++ == 0) {
+            tTap.aliasDepth = 0;
+            tTap.aliasRuns = 0;
+        }
+    }
+    ~TapScope() { --tTap.runsOpen; }
+    TapScope(const TapScope&) = delete;
+    TapScope& operator=(const TapScope&) = delete;
+};
+
 }  // namespace
+
+CCFActionEffects SetCCFActionEffects(const CCFActionEffects& effects) {
+    const CCFActionEffects previous = gEffects;
+    gEffects = WithDefaults(effects);
+    return previous;
+}
 
 CCFIRCodeAction::CCFIRCodeAction(CCFActionList* owner, std::uint32_t p1, std::uint32_t p2,
                                  std::unique_ptr<CCFIRCode> code)
@@ -45,7 +96,12 @@ std::uint32_t CCFJumpAction::Execute(CCFActionHandler* handler) {
 }
 
 std::uint32_t CCFDelayAction::Execute(CCFActionHandler*) {
-    handheld::Sleep(p2);
+    std::uint32_t milliseconds = p2;
+    if (milliseconds > kCCFMaxDelayMs) {
+        HH_TRACE("ccf", "delay of %u ms cut to %u ms", unsigned(p2), unsigned(kCCFMaxDelayMs));
+        milliseconds = kCCFMaxDelayMs;
+    }
+    gEffects.sleep(milliseconds);
     return 1;
 }
 
@@ -78,6 +134,7 @@ std::unique_ptr<CCFAction> MakeCCFAction(CCFActionList* owner, std::uint8_t type
 
 void RunCCFActionList(const CCFActionList* list, CCFActionHandler* handler) {
     if (list == nullptr) return;
+    TapScope tap;
     // The list outlives the run even when a jump destroys the window that started it: it belongs to the model.
     auto cursor = list->CreateActionIterator();
     for (; cursor->IsValid(); cursor->Next()) cursor->CurrentAs<CCFAction>()->Execute(handler);
@@ -110,30 +167,38 @@ std::uint32_t CCFFileActionHandler::RunButtonAlias(std::uint32_t deviceOffset, s
     if (device == nullptr) return 0;
     CCFButton* button = FindCCFButton(*device, buttonOffset);
     if (button == nullptr) return 0;
-    if (aliasDepth_ == 0) aliasRuns_ = 0;
-    if (aliasDepth_ >= kMaxAliasDepth || aliasRuns_ >= kMaxAliasRuns) {
-        HH_TRACE("ccf", "button alias %#x/%#x not run: aliases nested %d deep, %d run", unsigned(deviceOffset),
-                 unsigned(buttonOffset), aliasDepth_, aliasRuns_);
+    TapScope tap;
+    if (tTap.aliasDepth >= kMaxAliasDepth || tTap.aliasRuns >= kMaxAliasRuns) {
+        HH_TRACE("ccf", "button alias %#x/%#x not run: aliases nested %d deep, %d run in this tap",
+                 unsigned(deviceOffset), unsigned(buttonOffset), tTap.aliasDepth, tTap.aliasRuns);
         return 0;
     }
-    ++aliasRuns_;
-    ++aliasDepth_;
+    ++tTap.aliasRuns;
+    ++tTap.aliasDepth;
     RunCCFActionList(button->actions.get(), this);
-    --aliasDepth_;
+    --tTap.aliasDepth;
     return 1;
+}
+
+std::uint32_t CCFCarrierPeriodUs(const CCFLearnedCode& learned) {
+    if (learned.divisor != 0 && learned.divisor < kFirstUnwrappedDivisor) {
+        // The wrapped frequency says nothing about the carrier (a 103.6 kHz code would go out at 38 kHz).
+        return std::uint32_t(std::uint64_t{kMicrosecondsPerSecond} * learned.divisor / tessaly::ccf_layout::kIrClockHz);
+    }
+    const std::uint32_t frequency = learned.GetFrequency();
+    if (frequency < kCCFMinCarrierHz) return 0;  // 0 included: the divisor was 0
+    static_assert(kMicrosecondsPerSecond / kCCFMinCarrierHz <= kMaxCarrierPeriodUs);
+    return kMicrosecondsPerSecond / frequency;
 }
 
 bool ConvertCCFLearnedCode(const CCFLearnedCode& learned, IrCode& code) {
     code.carrier = 0;
     code.count = 0;
     code.repeatStart = 0;
-    const std::uint32_t frequency = learned.GetFrequency();
-    if (frequency < kCCFMinCarrierHz) return false;  // 0 included: the divisor was 0
+    const std::int32_t period = std::int32_t(CCFCarrierPeriodUs(learned));
+    if (period == 0) return false;
     const std::size_t pairCount = learned.once.size() + learned.repeat.size();
     if (pairCount == 0) return false;
-
-    const std::int32_t period = std::int32_t(kMicrosecondsPerSecond / frequency);
-    static_assert(kMicrosecondsPerSecond / kCCFMinCarrierHz <= kMaxCarrierPeriodUs);
     code.carrier = period;
 
     // Room for the closing space is kept only when it turns out to be needed.
@@ -175,13 +240,10 @@ std::uint32_t SendCCFIRCode(const CCFIRCode* irCode) {
     if (irCode == nullptr || irCode->GetLearnedCode() == nullptr) return 0;
     IrCode code;
     if (!ConvertCCFLearnedCode(*irCode->GetLearnedCode(), code)) {
-        HH_TRACE("ccf", "IR code \"%s\" not sent: carrier %u Hz, %zu pairs", irCode->name.c_str(),
-                 unsigned(irCode->GetLearnedCode()->GetFrequency()),
+        HH_TRACE("ccf", "IR code \"%s\" not sent: carrier %u Hz (divisor %u), %zu pairs", irCode->name.c_str(),
+                 unsigned(irCode->GetLearnedCode()->GetFrequency()), unsigned(irCode->GetLearnedCode()->divisor),
                  irCode->GetLearnedCode()->once.size() + irCode->GetLearnedCode()->repeat.size());
         return 0;
     }
-    CLumbra* driver = CLumbra::Instance();
-    if (driver == nullptr) return 0;
-    driver->Send(&code, &StopAfterOnePass);
-    return 1;
+    return gEffects.send(code) ? 1 : 0;
 }

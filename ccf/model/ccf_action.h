@@ -90,12 +90,13 @@ class CCFFileActionHandler : public CCFActionHandler {
 public:
     // Aliases that lead back to themselves stop after this many nested runs.
     static constexpr int kMaxAliasDepth = 16;
-    // And a tap runs at most this many aliased lists in all: a list holding several aliases back to itself
-    // would otherwise run its list a number of times exponential in the depth.
+    // And a tap runs at most this many aliased lists in all, however many aliases its own list holds: a list
+    // of aliases back to itself would otherwise run a number of times exponential in the depth.
     static constexpr int kMaxAliasRuns = 256;
 
     explicit CCFFileActionHandler(const CCFFile* file) : file_(file) {}
     std::uint32_t ShowDeviceFirstPanel(std::uint32_t deviceOffset, CCFAction* caller) override;
+    // Called from outside any list run, the alias is a tap of its own.
     std::uint32_t RunButtonAlias(std::uint32_t deviceOffset, std::uint32_t buttonOffset) override;
 
 protected:
@@ -103,12 +104,10 @@ protected:
 
 private:
     const CCFFile* file_;
-    int aliasDepth_ = 0;
-    int aliasRuns_ = 0;  // within the outermost alias run
 };
 
 // Runs the list's actions in order until its end or its first empty slot; a failing action does not stop
-// the run. A null list does nothing.
+// the run. A null list does nothing. The outermost run on a thread is a tap: the alias bounds count from it.
 void RunCCFActionList(const CCFActionList* list, CCFActionHandler* handler);
 
 // The first device, over the three chains in order, whose record is at deviceOffset; its chain (1-3) in
@@ -118,13 +117,30 @@ CCFDevice* FindCCFDevice(const CCFFile& file, std::uint32_t deviceOffset, int* c
 // searched depth first before the item's own button.
 CCFButton* FindCCFButton(const CCFDevice& device, std::uint32_t buttonOffset);
 
+// The carrier period in microseconds that the driver keys the light with, 0 when the code cannot be sent.
+// It follows from the frequency, except where the 16-bit frequency has wrapped (divisor below 64): there it
+// follows from the divisor itself, and a period that truncates to 0 cannot be sent.
+std::uint32_t CCFCarrierPeriodUs(const CCFLearnedCode& learned);
 // Fills code from a learned code as the driver plays it: durations in microseconds (marks positive, spaces
 // negative), the once pairs then the repeat pairs, and a closing space when the last one is short. False,
-// with nothing to send, when the carrier does not fit the 8-bit period (below 3922 Hz, 0 included) or there
-// are no pairs. A code too long for the buffer is cut at a pair boundary.
+// with nothing to send, when the code has no carrier period (see CCFCarrierPeriodUs) or no pairs. A code too
+// long for the buffer is cut at a pair boundary.
 bool ConvertCCFLearnedCode(const CCFLearnedCode& learned, IrCode& code);
 // Converts and hands the code to the driver, sent once. 1 if it was handed over, else 0.
 std::uint32_t SendCCFIRCode(const CCFIRCode* irCode);
 
 // Lowest carrier whose period (1000000 / f microseconds) still fits the 8-bit carrier field.
 inline constexpr std::uint32_t kCCFMinCarrierHz = 3922;
+// The longest a delay action waits. The record holds 32 bits, but a tap that froze the handheld for more
+// than a minute would be a damaged file, not a macro.
+inline constexpr std::uint32_t kCCFMaxDelayMs = 65535;
+
+// What actions do outside the model: wait out a delay, and hand a filled code to the driver. By default the
+// handheld's Sleep and the driver singleton's Send (once); a tool or a fuzzer that must never block puts
+// its own in. A null member keeps the default.
+struct CCFActionEffects {
+    void (*sleep)(std::uint32_t milliseconds) = nullptr;
+    bool (*send)(IrCode& code) = nullptr;  // true when the code was handed over
+};
+// Replaces the effects for every later action on any thread; gives back the ones it replaced.
+CCFActionEffects SetCCFActionEffects(const CCFActionEffects& effects);

@@ -133,7 +133,8 @@ public:
     std::uint16_t width = 0;
     std::uint16_t height = 0;
     std::uint8_t flagsHigh = 0;
-    const std::uint8_t* rows = nullptr;  // in the mapped file; all rows checked to lie inside it
+    // In the mapped file, all rows checked to lie inside it; null where no rows are read (every pixel 0).
+    const std::uint8_t* rows = nullptr;
     bool decoded = false;
 
 protected:
@@ -216,6 +217,9 @@ public:
     std::unique_ptr<CCFPairIterator> CreateRepeatIterator() const;
 
     std::uint16_t frequency = 0;  // hertz, low 16 bits of clock / divisor
+    // The carrier divisor of the record; 0 when not known (a code made by hand). Below 64 the frequency has
+    // wrapped, and only the divisor still tells the carrier.
+    std::uint16_t divisor = 0;
     std::uint16_t onceCount = 0;
     std::uint16_t repeatCount = 0;
     std::vector<CCFIRPair> once;

@@ -12,9 +12,11 @@ using namespace ccf_test;
 
 namespace {
 
-CCFLearnedCode Learned(std::uint16_t frequency, std::vector<CCFIRPair> once, std::vector<CCFIRPair> repeat) {
+CCFLearnedCode Learned(std::uint16_t frequency, std::vector<CCFIRPair> once, std::vector<CCFIRPair> repeat,
+                       std::uint16_t divisor = 0) {
     CCFLearnedCode code;
     code.frequency = frequency;
+    code.divisor = divisor;
     code.onceCount = static_cast<std::uint16_t>(once.size());
     code.repeatCount = static_cast<std::uint16_t>(repeat.size());
     code.once = std::move(once);
@@ -45,7 +47,7 @@ TEST(CCFConvert, ShapesOfCodes) {
         {"exactly half is not short", Learned(38000, {{1, 4}, {1, 2}}, {}), 26, {26, -104, 26, -52}, 0},
         {"repeat after once", Learned(40000, {{1, 1}, {2, 2}}, {{3, 3}}), 25, {25, -25, 50, -50, 75, -75}, 4},
         {"repeat only", Learned(40000, {}, {{1, 1}, {1, 1}}), 25, {25, -25, 25, -25}, 0},
-        {"wrapped divisor 1", Learned(16378, {{1, 1}}, {}), 61, {61, -61}, 0},
+        {"frequency alone, as a code made by hand", Learned(16378, {{1, 1}}, {}), 61, {61, -61}, 0},
         {"lowest carrier", Learned(3922, {{1, 1}}, {}), 254, {254, -254}, 0},
         {"zero off times", Learned(38000, {{1, 5}, {1, 0}}, {}), 26, {26, -130, 26, 0, -130}, 0},
         {"largest values", Learned(3922, {{65535, 65535}}, {}), 254, {65535 * 254, -65535 * 254}, 0},
@@ -57,6 +59,29 @@ TEST(CCFConvert, ShapesOfCodes) {
         EXPECT_EQ(code.carrier, c.carrier) << c.what;
         EXPECT_EQ(Durations(code), c.durations) << c.what;
         EXPECT_EQ(code.repeatStart, c.repeatStart) << c.what;
+    }
+}
+
+TEST(CCFConvert, WrappedFrequenciesTakeTheCarrierFromTheDivisor) {
+    constexpr std::uint32_t kClockHz = 4145146;
+    struct Case {
+        std::uint16_t divisor;
+        std::int32_t carrier;  // 0: not sent
+    };
+    const Case cases[] = {
+        {40, 9},  // 103.6 kHz, whose 16-bit frequency reads as 38092 Hz
+        {63, 15},  {5, 1},    {4, 0},
+        {1, 0},    {64, 15},  // the first divisor whose frequency fits: taken from the frequency as before
+        {109, 26}, {129, 31},
+    };
+    for (const Case& c : cases) {
+        const auto frequency = static_cast<std::uint16_t>(kClockHz / c.divisor);
+        IrCode code;
+        const bool sent = ConvertCCFLearnedCode(Learned(frequency, {{16, 8}}, {}, c.divisor), code);
+        ASSERT_EQ(sent, c.carrier != 0) << "divisor " << c.divisor;
+        EXPECT_EQ(code.carrier, c.carrier) << "divisor " << c.divisor;
+        if (!sent) continue;
+        EXPECT_EQ(Durations(code), (std::vector<std::int32_t>{16 * c.carrier, -8 * c.carrier})) << c.divisor;
     }
 }
 
@@ -191,21 +216,29 @@ TEST(CCFRun, ButtonSearchDescendsIntoFramesBeforeTheItemsButton) {
     EXPECT_EQ(FindCCFButton(device, outerFrame), nullptr);  // frames never match
 }
 
+// The only device (in chain 2) of the writer's file: one panel with two buttons running the given lists.
+struct TwoButtonDevice {
+    std::uint32_t device, first, second;
+};
+TwoButtonDevice AddTwoButtonDevice(CCFWriter& w, std::uint32_t firstList, std::uint32_t secondList) {
+    ButtonFields first, second;
+    first.actions = firstList;
+    second.actions = secondList;
+    TwoButtonDevice made{0, w.Button(first), w.Button(second)};
+    made.device = w.Device({.firstPanel = w.Panel({{0, 0, made.first, 1}, {0, 0, made.second, 1}})});
+    w.SetChain(2, made.device);
+    return made;
+}
+
 TEST(CCFRun, AliasesThatLeadBackStopAtTheDepthBound) {
     CCFWriter w(false, false);
     // Button A: [jump, alias B]; button B: [alias A]. Each run of A's list records one jump.
     const std::uint32_t listA = w.ActionList({{3, 0, 0}, {2, 0, 0}});
     const std::uint32_t listB = w.ActionList({{2, 0, 0}});
-    ButtonFields a, b;
-    a.actions = listA;
-    b.actions = listB;
-    const std::uint32_t buttonA = w.Button(a);
-    const std::uint32_t buttonB = w.Button(b);
-    const std::uint32_t device = w.Device({.firstPanel = w.Panel({{0, 0, buttonA, 1}, {0, 0, buttonB, 1}})});
+    const auto [device, buttonA, buttonB] = AddTwoButtonDevice(w, listA, listB);
     w.SetAction(listA, 0, device, 0);
     w.SetAction(listA, 1, device, buttonB);
     w.SetAction(listB, 0, device, buttonA);
-    w.SetChain(2, device);
     Loaded loaded = Load(w.Bytes());
     RecordingHandler handler(loaded.file.get());
     EXPECT_EQ(handler.RunButtonAlias(device, buttonA), 1u);
@@ -216,24 +249,82 @@ TEST(CCFRun, AliasesThatLeadBackStopAtTheDepthBound) {
     EXPECT_EQ(handler.calls.size(), std::size_t(CCFFileActionHandler::kMaxAliasDepth / 2));
 }
 
-TEST(CCFRun, AListOfAliasesBackToItselfEndsAfterABoundedNumberOfRuns) {
+TEST(CCFRun, AliasesBackToThemselvesEndAfterABoundedNumberOfRunsPerTap) {
     CCFWriter w(false, false);
-    // A jump (recorded once per run of the list), then five aliases back to the same button.
-    const std::uint32_t list = w.ActionList({{3, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}});
-    ButtonFields b;
-    b.actions = list;
-    const std::uint32_t button = w.Button(b);
-    const std::uint32_t device = w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})});
-    w.SetAction(list, 0, device, 0);
-    for (int i = 1; i <= 5; ++i) w.SetAction(list, i, device, button);
-    w.SetChain(2, device);
+    // A loop button: a jump (recorded once per run of its list), then five aliases back to itself. A tapped
+    // button: three aliases to the loop button.
+    const std::uint32_t loop = w.ActionList({{3, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}, {2, 0, 0}});
+    const std::uint32_t tapped = w.ActionList({{2, 0, 0}, {2, 0, 0}, {2, 0, 0}});
+    const auto [device, loopButton, tappedButton] = AddTwoButtonDevice(w, loop, tapped);
+    w.SetAction(loop, 0, device, 0);
+    for (int i = 1; i <= 5; ++i) w.SetAction(loop, i, device, loopButton);
+    for (int i = 0; i < 3; ++i) w.SetAction(tapped, i, device, loopButton);
     Loaded loaded = Load(w.Bytes());
     RecordingHandler handler(loaded.file.get());
-    EXPECT_EQ(handler.RunButtonAlias(device, button), 1u);
-    EXPECT_EQ(handler.calls.size(), std::size_t(CCFFileActionHandler::kMaxAliasRuns));
+    constexpr auto kBudget = std::size_t(CCFFileActionHandler::kMaxAliasRuns);
+
+    // An alias run from outside any list is a tap of its own, and each such tap has the whole budget.
+    EXPECT_EQ(handler.RunButtonAlias(device, loopButton), 1u);
+    EXPECT_EQ(handler.calls.size(), kBudget);
     handler.calls.clear();
-    EXPECT_EQ(handler.RunButtonAlias(device, button), 1u) << "the budget is per tap";
-    EXPECT_EQ(handler.calls.size(), std::size_t(CCFFileActionHandler::kMaxAliasRuns));
+    EXPECT_EQ(handler.RunButtonAlias(device, loopButton), 1u);
+    EXPECT_EQ(handler.calls.size(), kBudget);
+
+    // A tapped list's three aliases share one budget, not one each; the next tap starts afresh.
+    const CCFActionList* tap = FindCCFButton(*loaded.file->chains[1], tappedButton)->actions.get();
+    for (int run = 0; run < 2; ++run) {
+        handler.calls.clear();
+        RunCCFActionList(tap, &handler);
+        EXPECT_EQ(handler.calls.size(), kBudget) << "tap " << run;
+    }
+}
+
+// Replaces the actions' effects for one test: delays and sends are recorded, nothing waits or lights up.
+class RecordedEffects {
+public:
+    RecordedEffects() {
+        current_ = this;
+        previous_ = SetCCFActionEffects({&Sleep, &Send});
+    }
+    ~RecordedEffects() {
+        SetCCFActionEffects(previous_);
+        current_ = nullptr;
+    }
+    std::vector<std::uint32_t> sleptMs;
+    std::vector<std::vector<std::int32_t>> sent;
+
+private:
+    static void Sleep(std::uint32_t milliseconds) { current_->sleptMs.push_back(milliseconds); }
+    static bool Send(IrCode& code) {
+        current_->sent.push_back(Durations(code));
+        return true;
+    }
+    static inline RecordedEffects* current_ = nullptr;
+    CCFActionEffects previous_;
+};
+
+TEST(CCFRun, DelaysAreCutAt65535Milliseconds) {
+    RecordedEffects effects;
+    const std::uint32_t delays[] = {0, 500, kCCFMaxDelayMs, kCCFMaxDelayMs + 1, 0xFFFFFFFF};
+    for (std::uint32_t ms : delays) {
+        CCFDelayAction delay(nullptr, 4, 0, ms);
+        EXPECT_EQ(delay.Execute(nullptr), 1u) << ms;
+    }
+    EXPECT_EQ(effects.sleptMs, (std::vector<std::uint32_t>{0, 500, 65535, 65535, 65535}));
+}
+
+TEST(CCFRun, EffectsCarryCodesAndDelaysInListOrder) {
+    RecordedEffects effects;
+    CCFWriter w(false, false);
+    const std::uint32_t codeA = w.IRCode(0, 0, 109, {{16, 8}}, {});
+    const std::uint32_t codeB = w.IRCode(0, 0, 40, {{2, 2}}, {});  // a wrapped frequency: period 9 us
+    ButtonFields b;
+    b.actions = w.ActionList({{1, 0, codeA}, {4, 0, 250}, {1, 0, codeB}, {4, 0, 0x10000}});
+    w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, w.Button(b), 1}})}));
+    Loaded loaded = Load(w.Bytes());
+    RunCCFActionList(loaded.file->chains[1]->firstPanel->items[0]->button->actions.get(), nullptr);
+    EXPECT_EQ(effects.sent, (std::vector<std::vector<std::int32_t>>{{416, -208}, {18, -18}}));
+    EXPECT_EQ(effects.sleptMs, (std::vector<std::uint32_t>{250, 65535}));
 }
 
 }  // namespace

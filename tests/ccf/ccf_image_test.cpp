@@ -1,6 +1,7 @@
 // Bitmap records: the three encodings, lazy decoding, pixel access, palettes and the bitmap kinds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "ccf/model/ccf_bitmap.h"
@@ -90,6 +91,27 @@ TEST(CCFImage, FlagBit15LeavesTwoBitPixelsAtZero) {
     // The same rows without the flag decode to 3.
     OneImage plain = LoadImage(9, 2, 0x0100, std::vector<std::uint8_t>(8, 0xFF));
     EXPECT_EQ(plain.image->GetPixel(8, 1), 3);
+}
+
+TEST(CCFImage, TwoBitImageWithoutRowsIsBuiltEvenWhereRowsWouldRunPastTheFile) {
+    // The record ends right after its header: the rows of 300 x 200 pixels would need 15200 more bytes.
+    OneImage one = LoadImage(300, 200, 0x8100, {});
+    ASSERT_NE(one.image, nullptr);
+    EXPECT_EQ(one.loaded.stats.outsideFile, 0u);
+    EXPECT_EQ(one.image->ColorCount(), 4);
+    EXPECT_EQ(one.image->GetPixel(299, 199), 0);
+    EXPECT_EQ(one.image->pixels.size(), 60000u);
+    EXPECT_EQ(std::count(one.image->pixels.begin(), one.image->pixels.end(), 0), 60000);
+    const CCFBitmapPixels bitmap = CCFMakeBitmapPixels(one.image, nullptr);
+    EXPECT_EQ(bitmap.kind, CCFBitmapKind::kBitmap4);
+    EXPECT_EQ(bitmap.At(150, 100), 0);
+
+    // Images whose rows are read must still fit, and a pixel array past the heap bound is not made either.
+    EXPECT_EQ(LoadImage(300, 200, 0x0100, {}).image, nullptr);
+    EXPECT_EQ(LoadImage(300, 200, 0x8001, {}).image, nullptr);
+    OneImage huge = LoadImage(0xFFFF, 0xFFFF, 0x8100, {});
+    EXPECT_EQ(huge.image, nullptr);
+    EXPECT_TRUE(huge.loaded.stats.budgetExhausted);
 }
 
 TEST(CCFImage, GetPixelOutsideReadsZeroWithoutDecoding) {

@@ -210,8 +210,13 @@ TEST(CCFReader, DecodesLearnedCodes) {
         bool learned;
         std::uint16_t frequency;
     };
-    const Case cases[] = {{0, 100, true, 41451}, {0, 109, true, 38028},  {0, 1, true, 16378} /* wraps */,
-                          {0, 0, true, 0},       {0x100, 109, false, 0}, {7, 0, false, 0}};
+    const Case cases[] = {{0, 100, true, 41451},
+                          {0, 109, true, 38028},
+                          {0, 1, true, 16378} /* wraps */,
+                          {0, 40, true, 38092} /* wraps */,
+                          {0, 0, true, 0},
+                          {0x100, 109, false, 0},
+                          {7, 0, false, 0}};
     for (const Case& c : cases) {
         CCFWriter w(false, false);
         const std::uint32_t code = w.IRCode(w.Name("C"), c.format, c.divisor, {{1, 2}, {3, 4}}, {{5, 6}});
@@ -227,6 +232,7 @@ TEST(CCFReader, DecodesLearnedCodes) {
         ASSERT_EQ(learned != nullptr, c.learned) << c.format << "/" << c.divisor;
         if (!learned) continue;
         EXPECT_EQ(learned->GetFrequency(), c.frequency) << c.divisor;
+        EXPECT_EQ(learned->divisor, c.divisor);
         if (c.divisor == 0) {
             EXPECT_TRUE(learned->once.empty() && learned->repeat.empty());
             continue;
@@ -315,12 +321,12 @@ TEST(CCFHostile, RecordsRunningPastTheEndAreAbsent) {
              w.Put32(button + 0x12, w.RawBitmap(64, 64, 0x0001, std::vector<std::uint8_t>(64 * 63)));
              return w.Bytes();
          }},
-        {"hidden-rows bitmap",
+        {"1-bit bitmap with flag bit 15",  // the flag spares only 2-bit images their rows
          [] {
              CCFWriter w(false, false);
              const std::uint32_t button = w.Button({});
              w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
-             w.Put32(button + 0x12, w.RawBitmap(0xFFFF, 0xFFFF, 0x8100, {}));
+             w.Put32(button + 0x12, w.RawBitmap(64, 64, 0x8000, std::vector<std::uint8_t>(8 * 63)));
              return w.Bytes();
          }},
         {"action list",

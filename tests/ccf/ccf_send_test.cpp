@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ccf/format/ccf_mapped_file.h"
+#include "handheld/files.h"
 #include "handheld/soc/simulation.h"
 #include "handheld/system.h"
 #include "tests/ccf/ccf_test_util.h"
@@ -86,6 +87,31 @@ TEST_F(CCFSend, CodeDelayJumpAndCodeInOnePress) {
     EXPECT_NEAR(marks[2], 40 * 26, 2 * periodUs);
 }
 
+TEST_F(CCFSend, WrappedFrequencyIsSentAtTheCarrierOfItsDivisor) {
+    // Divisor 40 is a 103.6 kHz carrier; its 16-bit frequency wraps to 38092 Hz, which would key the light
+    // at 26 us. The period comes from the divisor instead: 1000000 x 40 / 4145146, 9 us.
+    CCFWriter w(false, false);
+    const std::uint32_t code = w.IRCode(0, 0, 40, {{16, 300}}, {});
+    ButtonFields b;
+    b.actions = w.ActionList({{1, 0, code}});
+    w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, w.Button(b), 1}})}));
+    Loaded loaded = Load(w.Bytes());
+    RunCCFActionList(loaded.file->chains[1]->firstPanel->items[0]->button->actions.get(), nullptr);
+
+    const auto edges = edges_.Edges();
+    std::vector<double> risesUs;
+    for (const auto& edge : edges) {
+        if (edge.level == 1) risesUs.push_back(edge.tick / kTicksPerUs);
+    }
+    ASSERT_GE(risesUs.size(), 16u);  // one rise per carrier period of the one mark
+    for (std::size_t i = 1; i < risesUs.size(); ++i) {
+        EXPECT_NEAR(risesUs[i] - risesUs[i - 1], 9.0, 1.0) << "rise " << i;  // the timer's ticks round it
+    }
+    const std::vector<double> marks = Marks(edges, 9.0);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_NEAR(marks[0], 16 * 9, 2 * 9.0);
+}
+
 TEST_F(CCFSend, CodesThatCannotBeSentLeaveThePinDark) {
     CCFWriter w(false, false);
     const std::uint32_t noDivisor = w.IRCode(0, 0, 0, {{1, 1}}, {});
@@ -115,6 +141,32 @@ TEST_F(CCFSend, OpensThroughTheHandheldsMapping) {
     EXPECT_FALSE(mapped.IsOpen());
     EXPECT_FALSE(mapped.Open(u"\\My Documents\\missing.ccf"));
     EXPECT_FALSE(mapped.IsOpen());
+}
+
+TEST_F(CCFSend, MappingHoldsTheFileUntilClosedOnEveryPath) {
+    const SampleFile sample = MakeSampleFile(false, false);
+    home_.WriteFile(u"\\My Documents\\a.ccf", sample.bytes);
+    home_.WriteFile(u"\\My Documents\\b.ccf", sample.bytes);
+    home_.WriteFile(u"\\My Documents\\empty.ccf", {});
+    {
+        CCFMappedFile mapped;
+        ASSERT_TRUE(mapped.Open(u"\\My Documents\\a.ccf"));
+        EXPECT_FALSE(handheld::DeleteFileW(u"\\My Documents\\a.ccf"));  // held while mapped
+        // Opening another file lets the first go.
+        ASSERT_TRUE(mapped.Open(u"\\My Documents\\b.ccf"));
+        EXPECT_TRUE(handheld::DeleteFileW(u"\\My Documents\\a.ccf"));
+        EXPECT_FALSE(handheld::DeleteFileW(u"\\My Documents\\b.ccf"));
+        // An empty file opens but has nothing to map: the failure releases the handles it took.
+        EXPECT_FALSE(mapped.Open(u"\\My Documents\\empty.ccf"));
+        EXPECT_FALSE(mapped.IsOpen());
+        EXPECT_EQ(mapped.Size(), 0u);
+        EXPECT_TRUE(handheld::DeleteFileW(u"\\My Documents\\empty.ccf"));
+        EXPECT_TRUE(handheld::DeleteFileW(u"\\My Documents\\b.ccf"));
+        home_.WriteFile(u"\\My Documents\\b.ccf", sample.bytes);
+        ASSERT_TRUE(mapped.Open(u"\\My Documents\\b.ccf"));
+    }
+    // Going out of scope released it.
+    EXPECT_TRUE(handheld::DeleteFileW(u"\\My Documents\\b.ccf"));
 }
 
 }  // namespace
