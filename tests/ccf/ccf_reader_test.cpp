@@ -4,7 +4,6 @@
 #include "ccf/format/ccf_bytes.h"
 #include "tests/ccf/ccf_test_util.h"
 #include "tests/ccf/ccf_writer.h"
-#include "tests/support/test_home.h"
 
 using namespace ccf_test;
 
@@ -485,67 +484,6 @@ TEST(CCFHostile, LongChainsAreReleasedWithoutDeepRecursion) {
     EXPECT_EQ(Devices(*loaded.file).size(), std::size_t(kDevices));
     loaded.file.reset();  // a recursive release of 300000 links would overflow the stack here
 }
-
-// --- real files -------------------------------------------------------------------------------------
-
-class CCFRealFiles : public ::testing::Test {
-protected:
-    std::vector<std::uint8_t> ReadShared(const char* name) {
-        const auto folder = orvane_test::SharedTestData();
-        if (folder.empty() || !std::filesystem::exists(folder / "ccf" / name)) return {};
-        return ReadHostFile(folder / "ccf" / name);
-    }
-};
-
-TEST_F(CCFRealFiles, ReadWholeAndSound) {
-    struct Case {
-        const char* name;
-        std::size_t home, devices, macros;
-    };
-    const Case cases[] = {{"skylight-mono.ccf", 0, 1, 0}, {"gallery-mono.ccf", 0, 0, 0}};
-    bool any = false;
-    for (const Case& c : cases) {
-        std::vector<std::uint8_t> bytes = ReadShared(c.name);
-        if (bytes.empty()) continue;
-        any = true;
-        Loaded loaded = Load(bytes);
-        EXPECT_EQ(loaded.file->attributes, 0x00020001u) << c.name;
-        EXPECT_FALSE(loaded.file->IsColor());
-        EXPECT_EQ(loaded.stats.outsideFile, 0u) << c.name;
-        EXPECT_EQ(loaded.stats.cycles, 0u) << c.name;
-        std::vector<int> chains;
-        const auto devices = Devices(*loaded.file, &chains);
-        EXPECT_EQ(std::count(chains.begin(), chains.end(), 2), std::ptrdiff_t(c.devices)) << c.name;
-        EXPECT_EQ(std::count(chains.begin(), chains.end(), 3), std::ptrdiff_t(c.macros)) << c.name;
-        EXPECT_GE(std::count(chains.begin(), chains.end(), 1), 1) << c.name;
-        for (CCFDevice* device : devices) EXPECT_FALSE(device->name.empty()) << c.name;
-        const WalkCounts counts = Walk(*loaded.file);
-        EXPECT_GT(counts.buttons, 0u) << c.name;
-        EXPECT_GT(counts.images, 0u) << c.name;
-        EXPECT_GT(counts.pixelSum, 0u) << c.name;
-    }
-    if (!any) GTEST_SKIP() << "shared CCF test files not present";
-}
-
-TEST_F(CCFRealFiles, SurviveTruncationAtEveryOffset) {
-    bool any = false;
-    for (const char* name : {"skylight-mono.ccf", "gallery-mono.ccf"}) {
-        std::vector<std::uint8_t> bytes = ReadShared(name);
-        if (bytes.empty()) continue;
-        any = true;
-        const WalkCounts whole = Walk(*Load(bytes).file);
-        for (std::size_t size = 0; size < bytes.size(); ++size) {
-            Loaded loaded = Load({bytes.begin(), bytes.begin() + size});
-            const WalkCounts counts = Walk(*loaded.file);
-            EXPECT_LE(counts.devices, whole.devices) << name << " cut at " << size;
-        }
-    }
-    if (!any) GTEST_SKIP() << "shared CCF test files not present";
-}
-
-}  // namespace
-
-namespace {
 
 TEST(CCFNames, WidenInTheWesternCodePage) {
     const std::pair<std::string, std::u16string> cases[] = {
