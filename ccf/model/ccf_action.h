@@ -142,5 +142,6 @@ struct CCFActionEffects {
     void (*sleep)(std::uint32_t milliseconds) = nullptr;
     bool (*send)(IrCode& code) = nullptr;  // true when the code was handed over
 };
-// Replaces the effects for every later action on any thread; gives back the ones it replaced.
+// Replaces the effects for every later action; gives back the ones it replaced. Set before lists run, on
+// the thread that runs them.
 CCFActionEffects SetCCFActionEffects(const CCFActionEffects& effects);
