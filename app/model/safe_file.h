@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "handheld/files.h"
+#include "handheld/owners.h"
 
 std::u16string TemporaryPathFor(std::u16string_view target);
 std::u16string BackupPathFor(std::u16string_view target);
 
 // Opens the target for reading (no sharing, existing only) or, when only the backup of an interrupted
-// replacement survived, that backup. INVALID_HANDLE_VALUE when neither opens.
-handheld::HANDLE OpenForReading(std::u16string_view target);
+// replacement survived, that backup. Empty when neither opens.
+handheld::UniqueHandle OpenForReading(std::u16string_view target);
 
 class SafeFileWriter {
 public:
@@ -39,6 +39,6 @@ private:
 
     std::u16string target_;
     std::u16string temporary_;
-    handheld::HANDLE file_ = handheld::INVALID_HANDLE_VALUE;
+    handheld::UniqueHandle file_;
     bool createNew_ = false;
 };

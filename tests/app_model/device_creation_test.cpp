@@ -64,6 +64,7 @@ struct DeviceCreationTest : ::testing::Test {
     orvane_test::TestHome home;
     orvane_test::MessageBoxRecorder boxes;
     DeviceCreationTest() { handheld::CreateDirectoryW(DeviceFolder().c_str(), nullptr); }
+    ~DeviceCreationTest() override { EXPECT_TRUE(boxes.Shown().empty()); }
 
     static void AppendRows(FileBytes& file, std::span<const TemplateRow> rows, std::uint16_t panel) {
         for (const TemplateRow& row : rows) {
@@ -93,23 +94,23 @@ TEST_F(DeviceCreationTest, EachTypeGetsItsRowsThenTheFunctionPanel) {
     Device tv;
     ASSERT_TRUE(tv.Load(u"\\Program Files\\Orvane\\Devices\\Den TV.kdr", false));
     EXPECT_EQ(tv.records.size(), 35u);
-    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST_F(DeviceCreationTest, AnExistingDeviceIsNotReplaced) {
     const std::u16string path = u"\\Program Files\\Orvane\\Devices\\TV.kdr";
     const std::vector<unsigned char> old = DeviceHeader(u"Old", 1).Bytes();
     home.WriteFile(path, old);
-    EXPECT_FALSE(CreateStandardDevice(u"TV", DT_RECEIVER));
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, u"Can't create or rewrite file \"" + path + u"\"");
+    const FileResult created = CreateStandardDevice(u"TV", DT_RECEIVER);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(created.problems, (Problems{{u"ERR_14", u"Can't create or rewrite file \"", ProblemIcon::Error, path}}));
     EXPECT_EQ(home.ReadFile(path), old);
 }
 
 TEST_F(DeviceCreationTest, ANameTooLongForTheHeaderWritesNothingAndSaysNothing) {
     const std::u16string name(21, u'n');
-    EXPECT_FALSE(CreateStandardDevice(name, DT_PLAYER));
-    EXPECT_TRUE(boxes.Shown().empty());
+    const FileResult created = CreateStandardDevice(name, DT_PLAYER);
+    EXPECT_FALSE(created);
+    EXPECT_TRUE(created.problems.empty());
     EXPECT_TRUE(home.ReadFile(DeviceFolder() + name + u".kdr").empty());
 }
 
