@@ -17,7 +17,17 @@ std::u16string BackupPathFor(std::u16string_view target) {
     return std::u16string(target) + u"~old";
 }
 
+void RecoverInterruptedReplacement(std::u16string_view target) {
+    const std::u16string path(target);
+    if (path.empty() || Exists(path)) return;
+    const std::u16string backup = BackupPathFor(target);
+    if (Exists(backup) && MoveFileW(backup.c_str(), path.c_str())) {
+        HH_TRACE("files", "put back the file an interrupted save had moved aside");
+    }
+}
+
 UniqueHandle OpenForReading(std::u16string_view target) {
+    RecoverInterruptedReplacement(target);
     const std::u16string path(target);
     UniqueHandle file(
         CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -45,6 +55,8 @@ SafeFileWriter::OpenResult SafeFileWriter::Open(std::u16string_view target, bool
     temporary_ = TemporaryPathFor(target);
     createNew_ = createNew;
     if (target_.empty()) return OpenResult::Failed;
+    RecoverInterruptedReplacement(target_);
+    if (createNew && Exists(BackupPathFor(target_))) return OpenResult::TargetExists;
     const DWORD attributes = GetFileAttributesW(target_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (createNew) return OpenResult::TargetExists;

@@ -1,8 +1,9 @@
 // Replacing a file without ever losing the previous one: the new contents go to a temporary file beside the
 // target ("<target>~"), are flushed, and only then take the target's place. The handheld's MoveFileW does not
 // replace, so the old target is first moved aside to "<target>~old" and deleted once the new file stands in
-// its place. A crash between those two moves leaves the old contents under the backup name, and
-// OpenForReading falls back to it, so no moment exists at which neither version can be read.
+// its place. A crash between those two moves leaves the old contents under the backup name; the first read
+// or write of the target afterwards moves them back under the target's name, so no moment exists at which
+// neither version can be read, and a folder scan finds the file again once it has been touched.
 #pragma once
 
 #include <cstddef>
@@ -14,8 +15,12 @@
 std::u16string TemporaryPathFor(std::u16string_view target);
 std::u16string BackupPathFor(std::u16string_view target);
 
-// Opens the target for reading (no sharing, existing only) or, when only the backup of an interrupted
-// replacement survived, that backup. Empty when neither opens.
+// When only the backup of an interrupted replacement survived, moves it back to the target's name.
+void RecoverInterruptedReplacement(std::u16string_view target);
+
+// Opens the target for reading (no sharing, existing only), first recovering it from the backup of an
+// interrupted replacement; when that backup cannot be moved back, it is read in the target's stead. Empty
+// when nothing opens.
 handheld::UniqueHandle OpenForReading(std::u16string_view target);
 
 class SafeFileWriter {
@@ -27,7 +32,7 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    // createNew refuses a target that exists already.
+    // createNew refuses a target that exists already, also as the backup of an interrupted replacement.
     OpenResult Open(std::u16string_view target, bool createNew);
     // False when not everything was written; the target is untouched either way.
     bool Write(const void* bytes, std::size_t count);

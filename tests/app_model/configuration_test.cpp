@@ -206,6 +206,17 @@ TEST_F(ConfigurationTest, AFailedWriteKeepsThePreviousFile) {
     }
 }
 
+TEST_F(ConfigurationTest, TheBackupOfAnInterruptedSaveIsPutBackAndReadWithItsPort) {
+    home.WriteFile(BackupPathFor(kPath), SampleFile());
+    ASSERT_TRUE(ReadConfiguration(kPath, settings, storedPort));
+    EXPECT_EQ(settings.currentDevice, u"TV");
+    EXPECT_EQ(storedPort, u"COM3:") << "handed back, not applied: settings.portName is the caller's to set";
+    EXPECT_TRUE(settings.portName.empty());
+    EXPECT_EQ(home.ReadFile(kPath), SampleFile());
+    const auto backup = handheld::HostPath(BackupPathFor(kPath));
+    EXPECT_FALSE(std::filesystem::exists(*backup));
+}
+
 TEST_F(ConfigurationTest, TheFileLiesBesideTheProgram) {
     EXPECT_EQ(configuration::ConfigurationPath(), u"\\Program Files\\Orvane\\Orvane.cfg");
 }

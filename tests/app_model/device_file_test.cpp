@@ -358,15 +358,38 @@ TEST_F(DeviceFileTest, ARecordTooBigForTheSizeWordIsRefusedBeforeAnyFileIsTouche
     EXPECT_EQ(loaded.records[0].commands.at(0).entrySize(), samples.size() + 3);
 }
 
-TEST_F(DeviceFileTest, TheBackupOfAnInterruptedReplacementIsReadAndThenRetired) {
-    // As if the program stopped after moving the old file aside and before moving the new one in.
+// As if the program stopped after moving the old file aside and before moving the new one in: the first
+// read or write of the device puts the old file back under its own name, where a folder scan finds it.
+TEST_F(DeviceFileTest, TheBackupOfAnInterruptedReplacementIsPutBackByTheFirstReadOrWrite) {
+    for (const bool headerOnly : {true, false}) {
+        home.WriteFile(BackupPathFor(kPath), SampleFile());
+        Device device;
+        ASSERT_TRUE(device.Load(kPath, headerOnly));
+        EXPECT_EQ(device.records.size(), headerOnly ? 0u : 3u);
+        EXPECT_EQ(device.path, kPath);
+        EXPECT_EQ(home.ReadFile(kPath), SampleFile());
+        EXPECT_FALSE(Exists(BackupPathFor(kPath)));
+        ASSERT_TRUE(handheld::DeleteFileW(kPath.data()));
+    }
+
+    // A save over it: the old file comes back first and is then replaced as any other.
+    home.WriteFile(BackupPathFor(kPath), SampleFile());
+    Device replacement;
+    replacement.name = u"New";
+    ASSERT_TRUE(replacement.Save(true, kPath));
+    EXPECT_EQ(home.ReadFile(kPath), DeviceHeader(u"New", 100).Bytes());
+    EXPECT_FALSE(Exists(BackupPathFor(kPath)));
+    EXPECT_FALSE(Exists(TemporaryPathFor(kPath)));
+}
+
+TEST_F(DeviceFileTest, CreateNewRefusesATargetThatSurvivesOnlyAsABackup) {
     home.WriteFile(BackupPathFor(kPath), SampleFile());
     Device device;
-    ASSERT_TRUE(device.Load(kPath, false));
-    EXPECT_EQ(device.records.size(), 3u);
-    EXPECT_EQ(device.path, kPath);
-    ASSERT_TRUE(device.Save(true));
-    EXPECT_EQ(home.ReadFile(kPath), SampleFile());
+    device.name = u"Other";
+    const FileResult saved = device.Save(false, kPath);
+    EXPECT_FALSE(saved);
+    ExpectOnly(saved, kCantCreate);
+    EXPECT_EQ(home.ReadFile(kPath), SampleFile()) << "the device that was there is back, not replaced";
     EXPECT_FALSE(Exists(BackupPathFor(kPath)));
 }
 
