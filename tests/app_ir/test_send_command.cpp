@@ -110,6 +110,13 @@ protected:
         device.records.push_back(record);
         return device.records.back();
     }
+    // A record as learning a macro leaves it: empty entries 0 and 1, the steps to follow from 2.
+    ButtonRecord& AddMacro(const std::u16string& name) {
+        ButtonRecord& record = AddRecord(name);
+        record.SetEntry(0, nullptr, 0, 0, 0);
+        record.SetEntry(1, nullptr, 0, 0, 0);
+        return record;
+    }
     static void SetCode(ButtonRecord& record, int index, const std::vector<std::int32_t>& durations,
                         int repeatStart = 0) {
         const auto bytes = SampleBytes(durations);
@@ -187,9 +194,7 @@ TEST_F(SendCommandTest, ButtonWithOnlyItsFirstCodeEmitsOnEverySecondTap) {
 }
 
 TEST_F(SendCommandTest, MacroSendsCodesInIndexOrderWithPausesAndIgnoresTheHeldStylus) {
-    ButtonRecord& macro = AddRecord(u"CUSTOM$0");
-    SetPause(macro, 0, 0);
-    SetPause(macro, 1, 0);
+    ButtonRecord& macro = AddMacro(u"CUSTOM$0");
     SetCode(macro, 2, {300});
     SetPause(macro, 3, 120);
     SetCode(macro, 4, {600, -600, 300}, 2);
@@ -217,9 +222,7 @@ TEST_F(SendCommandTest, MacroSendsCodesInIndexOrderWithPausesAndIgnoresTheHeldSt
 TEST_F(SendCommandTest, MacroMayStartWithAPauseAndLeavesAlternationAlone) {
     SetCode(AddRecord(u"CH1"), 0, {400});
     SetCode(device.records.back(), 1, {800});
-    ButtonRecord& macro = AddRecord(u"CUSTOM$1");
-    SetPause(macro, 0, 0);
-    SetPause(macro, 1, 0);
+    ButtonRecord& macro = AddMacro(u"CUSTOM$1");
     SetPause(macro, 2, 700);
     SetCode(macro, 3, {500});
     OpenStoredDevice();
@@ -238,9 +241,7 @@ TEST_F(SendCommandTest, MacroMayStartWithAPauseAndLeavesAlternationAlone) {
 }
 
 TEST_F(SendCommandTest, MacroOfMoreThanAHundredStepsSendsTheFirstHundred) {
-    ButtonRecord& macro = AddRecord(u"CUSTOM$0");
-    SetPause(macro, 0, 0);
-    SetPause(macro, 1, 0);
+    ButtonRecord& macro = AddMacro(u"CUSTOM$0");
     for (int i = 0; i < 130; ++i) SetPause(macro, 2 + i, static_cast<std::uint16_t>(i + 1));
     OpenStoredDevice();
 
@@ -357,6 +358,53 @@ TEST_F(SendCommandTest, EntryLongerThanTheDriverBufferIsSentWithItsFirstTwoHundr
     const auto codes = recorder.Codes();
     ASSERT_EQ(codes.size(), 1u);
     EXPECT_EQ(codes[0].durations, std::vector<std::int32_t>(durations.begin(), durations.begin() + 200));
+}
+
+// A macro of one step has a send list of one step, and the hold test looks only at the list's length: its
+// code repeats while the stylus stays down, as a single code does, and alternation is still left alone.
+TEST_F(SendCommandTest, SingleStepMacroRepeatsWhileHeld) {
+    SetCode(AddRecord(u"CH1"), 0, {400});
+    SetCode(device.records.back(), 1, {800});
+    ButtonRecord& macro = AddMacro(u"CUSTOM$0");
+    SetCode(macro, 2, {520, -2000, 520}, 2);
+    OpenStoredDevice();
+
+    Tap(u"CH1");
+    recorder.events.clear();
+    edges.Clear();
+    int heldQueries = 4;
+    handheld::SetKeyStateScript([&heldQueries](int key) { return key == kStylusKey && heldQueries-- > 0; });
+    Tap(u"CUSTOM$0");
+    const auto codes = recorder.Codes();
+    ASSERT_EQ(codes.size(), 1u);
+    EXPECT_EQ(codes[0].durations, (std::vector<std::int32_t>{520, -2000, 520}));
+    EXPECT_EQ(codes[0].passes, 3 + 4);
+    EXPECT_EQ(Cycles(), CyclesOf(520) * (2 + 2 + 4));
+    EXPECT_EQ(TheSendState().stepCount, 1);
+    EXPECT_EQ(TheSendState().repeatCounter, 0);
+
+    recorder.events.clear();
+    Tap(u"CH1");
+    EXPECT_EQ(recorder.Codes().at(0).durations, std::vector<std::int32_t>{800}) << "the macro did not count";
+}
+
+// Entry 0 of a single command is a pause (learned as a macro step, then reduced): the one step is still
+// handed to the driver as an IR code, an empty one, and no pause is slept.
+TEST_F(SendCommandTest, SingleCodeButtonWhoseFirstEntryIsAPauseSendsAnEmptyCode) {
+    ButtonRecord& record = AddRecord(u"CH1");
+    SetPause(record, 0, 0x0203);
+    OpenStoredDevice();
+
+    EXPECT_FALSE(Tap(u"CH1").has_value());
+    ASSERT_EQ(recorder.events.size(), 3u);
+    EXPECT_EQ(std::get<Sleep>(recorder.events[0]).ms, 50u) << "only the lead-in";
+    const Code& code = std::get<Code>(recorder.events[1]);
+    EXPECT_TRUE(code.durations.empty());
+    EXPECT_EQ(code.carrier, 0x02);      // the pause's high byte
+    EXPECT_EQ(code.repeatStart, 0x03);  // and its low byte
+    EXPECT_EQ(std::get<Led>(recorder.events[2]).state, handheld::LED_OFF);
+    EXPECT_EQ(Cycles(), 0u);
+    EXPECT_EQ(TheSendState().lastSentButton, u"CH1");
 }
 
 }  // namespace
