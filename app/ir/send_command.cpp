@@ -69,10 +69,11 @@ std::optional<Problem> SendCommandOfButton(const Device& device, const DeviceSet
         handheld::PlaySoundW(settings->buttonSound.c_str(), nullptr, handheld::SND_NODEFAULT);
     }
 
-    if (commands.count(2) != 0) {
+    if (commands.count(kFirstMacroIndex) != 0) {
         // A macro: its codes and pauses from index 2 on, in index order. Alternation is left alone.
         send.stepCount = 0;
-        for (auto it = commands.lower_bound(2); it != commands.end() && send.stepCount < kMaxSendSteps; ++it) {
+        for (auto it = commands.lower_bound(kFirstMacroIndex); it != commands.end() && send.stepCount < kMaxSendSteps;
+             ++it) {
             send.sendList[send.stepCount++] = StepFor(&it->second);
         }
     } else {

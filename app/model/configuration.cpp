@@ -61,7 +61,8 @@ ParseResult Parse(ByteSource& source, ApplicationSettings& settings, std::option
     std::uint8_t head[4];
     const std::size_t headBytes = source.Read(head, sizeof head);
     if (headBytes < sizeof head) return ParseResult::Read;  // an empty or cut file: every setting keeps its default
-    if (std::memcmp(head, kMagic, sizeof kMagic) != 0 || head[3] != kVersion) return ParseResult::NotConfiguration;
+    if (std::memcmp(head, kMagic, sizeof kMagic) != 0 || head[sizeof kMagic] != kVersion)
+        return ParseResult::NotConfiguration;
 
     std::uint16_t count = 0;
     if (!source.TakeU16(settings.optionFlags) || !source.TakeU16(count)) return ParseResult::Read;

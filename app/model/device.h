@@ -43,6 +43,7 @@ private:
 
 // Index -> entry. 0 and 1 are the two alternates of a single command, 2 and up the steps of a macro.
 using CommandSet = std::map<int, CodeEntry>;
+inline constexpr int kFirstMacroIndex = 2;
 
 class ButtonRecord {
 public:

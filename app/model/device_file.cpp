@@ -162,10 +162,10 @@ bool EncodeHeader(const Device& device, std::uint8_t (&header)[kHeaderBytes]) {
     if (nameBytes > Device::kMaxNameBytes) return false;
     std::memset(header, 0, kHeaderBytes);
     std::memcpy(header, kMagic, sizeof kMagic);
-    std::uint8_t* p = header + sizeof kMagic;
+    std::uint8_t* p = header + kVersionOffset;
     PutU16(p, device.formatVersion);
-    header[5] = static_cast<std::uint8_t>(device.deviceType);
-    header[7] = static_cast<std::uint8_t>(nameBytes);
+    header[kTypeOffset] = static_cast<std::uint8_t>(device.deviceType);
+    header[kNameLengthOffset] = static_cast<std::uint8_t>(nameBytes);
     p = header + kNameOffset;
     PutUtf16(p, device.name);
     return true;
@@ -200,9 +200,9 @@ FileResult LoadFrom(ByteSource& source, Device& device, bool headerOnly) {
     if (std::memcmp(header, kMagic, sizeof kMagic) != 0) {
         return FileResult::Failure({u"ERR_12", u"This file don't content KR device", ProblemIcon::Exclamation});
     }
-    device.formatVersion = ReadU16(header + 3);
-    device.deviceType = static_cast<DeviceType>(header[5]);
-    const std::size_t nameBytes = header[7];
+    device.formatVersion = ReadU16(header + kVersionOffset);
+    device.deviceType = static_cast<DeviceType>(header[kTypeOffset]);
+    const std::size_t nameBytes = header[kNameLengthOffset];
     if (nameBytes > Device::kMaxNameBytes) {
         return FileResult::Failure({u"ERR_13", u"Too long device name", ProblemIcon::Information});
     }

@@ -15,6 +15,10 @@ namespace device_file {
 
 inline constexpr std::uint8_t kMagic[3] = {'K', 'C', 'R'};
 inline constexpr std::size_t kHeaderBytes = 48;
+// Header fields after the magic: u16 formatVersion, u8 deviceType, u8 reserved, u8 name length, the name.
+inline constexpr std::size_t kVersionOffset = 3;
+inline constexpr std::size_t kTypeOffset = 5;
+inline constexpr std::size_t kNameLengthOffset = 7;
 inline constexpr std::size_t kNameOffset = 8;
 // The size word keeps 15 bits; the reader ignores the 16th.
 inline constexpr std::size_t kMaxRecordBytes = 0x7FFF;
