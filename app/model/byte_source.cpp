@@ -7,8 +7,12 @@
 
 #include "app/model/little_endian.h"
 
+namespace {
+constexpr std::size_t kSkipChunkBytes = 4096;
+}  // namespace
+
 std::size_t ByteSource::Skip(std::uint64_t bytes) {
-    std::array<std::uint8_t, 4096> scratch;
+    std::array<std::uint8_t, kSkipChunkBytes> scratch;
     std::uint64_t skipped = 0;
     while (skipped < bytes) {
         const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(scratch.size(), bytes - skipped));

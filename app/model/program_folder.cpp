@@ -4,9 +4,14 @@
 #include "handheld/home.h"
 #include "handheld/trace.h"
 
+namespace {
+// The longest path the platform's file calls take, in characters.
+constexpr handheld::DWORD kMaxLongPathChars = 32768;
+}  // namespace
+
 std::u16string ProgramModulePath() {
     // Grow the buffer until the path fits: a cut path would give a wrong folder, not an error.
-    for (handheld::DWORD capacity = handheld::MAX_PATH + 1; capacity <= 32768; capacity *= 2) {
+    for (handheld::DWORD capacity = handheld::MAX_PATH + 1; capacity <= kMaxLongPathChars; capacity *= 2) {
         std::u16string buffer(capacity, u'\0');
         const handheld::DWORD length = handheld::GetModuleFileNameW(nullptr, buffer.data(), capacity);
         if (length == 0) break;
