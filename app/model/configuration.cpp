@@ -50,6 +50,10 @@ void PutString(std::vector<std::uint8_t>& out, std::u16string_view value) {
 
 }  // namespace
 
+Problem InvalidConfiguration() {
+    return {u"ERR_3", u"Invalid config file"};
+}
+
 std::u16string ConfigurationPath() {
     std::u16string path = ProgramModulePath();
     const auto dot = path.rfind(u'.');
@@ -117,7 +121,7 @@ FileResult ReadConfiguration(std::u16string_view filePath, ApplicationSettings& 
     if (!file) return FileResult::Failure();
     FileByteSource source(file.get());
     if (configuration::Parse(source, settings, storedPortName) == configuration::ParseResult::NotConfiguration) {
-        return FileResult::Failure({u"ERR_3", u"Invalid config file"});
+        return FileResult::Failure(configuration::InvalidConfiguration());
     }
     return FileResult::Success();
 }

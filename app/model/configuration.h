@@ -49,6 +49,8 @@ inline constexpr std::size_t kMaxStringChars = 260;
 std::u16string ConfigurationPath();
 
 enum class ParseResult { Read, NotConfiguration };
+// What the user is told about bytes that are NotConfiguration: "Invalid config file".
+Problem InvalidConfiguration();
 // Reads the settings that the source holds into settings, stopping quietly where it ends; the stored port
 // name goes to storedPortName (left empty when the file ends before it). NotConfiguration changes nothing.
 ParseResult Parse(ByteSource& source, ApplicationSettings& settings, std::optional<std::u16string>& storedPortName);
