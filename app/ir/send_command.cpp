@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/shell/messages.h"
+#include "app/model/little_endian.h"
 #include "driver/irdriver/lumbra.h"
 #include "handheld/input.h"
 #include "handheld/led.h"
@@ -15,8 +15,15 @@ namespace {
 SendMonitor* sendMonitor = nullptr;
 
 constexpr handheld::DWORD kLeadInMs = 50;
+// A stored sample is one 32-bit duration word.
+constexpr std::size_t kSampleBytes = sizeof(std::int32_t);
 // Passes every code gets before the stylus is consulted: the code once, then its repeat part twice.
 constexpr std::int32_t kGuaranteedRepeats = 2;
+// The notification LED's settings when it is switched off after a send.
+constexpr handheld::LONG kLedTotalCycleTimeUs = 1000;
+constexpr handheld::LONG kLedOnTimeUs = 200;
+constexpr handheld::LONG kLedOffTimeUs = 200;
+constexpr int kLedMetaCycles = 2;
 
 SendStep StepFor(const CodeEntry* entry) {
     SendStep step{nullptr, 0, 0, 0};
@@ -25,18 +32,12 @@ SendStep StepFor(const CodeEntry* entry) {
     step.highByte = static_cast<std::uint8_t>(entry->codeInfo() >> 8);
     const auto samples = entry->samples();
     // A foreign or damaged file may hold more than one capture; the driver takes 200 durations.
-    const std::size_t words = std::min<std::size_t>(samples.size() / 4, kIrCodeMaxDurations);
+    const std::size_t words = std::min<std::size_t>(samples.size() / kSampleBytes, kIrCodeMaxDurations);
     if (words > 0) {
         step.samples = samples.data();
         step.sampleCount = static_cast<std::uint8_t>(words);
     }
     return step;
-}
-
-std::int32_t SampleAt(const std::uint8_t* samples, std::size_t index) {
-    const std::uint8_t* p = samples + index * 4;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                                     static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 void SleepMs(std::uint32_t milliseconds) {
@@ -56,40 +57,36 @@ SendMonitor* SetSendMonitor(SendMonitor* monitor) {
     return monitor;
 }
 
-void SendButtonCommand(const char16_t* buttonName) {
-    AppState& app = TheAppState();
+std::optional<Problem> SendCommandOfButton(const Device& device, const DeviceSettings* settings,
+                                           std::u16string_view buttonName) {
     SendState& send = TheSendState();
-    const std::u16string button = buttonName ? std::u16string(buttonName) : app.pressedName;
-
-    const auto record = app.device.FindRecord(CommandRecordName(button));
-    if (record == app.device.records.end()) {
-        ShowError(app.mainWindow, u"ERR_1", u"Can't find record", handheld::MB_OK | handheld::MB_ICONHAND);
-        return;
-    }
+    const auto record = device.FindRecord(CommandRecordName(buttonName));
+    if (record == device.records.end()) return Problem{u"ERR_1", u"Can't find record"};
     const CommandSet& commands = record->commands;
-    if (commands.empty()) return;
+    if (commands.empty()) return std::nullopt;
 
-    if (const DeviceSettings* settings = app.CurrentDeviceSettings();
-        settings && (settings->flags & DeviceSettings::kButtonSounds) && !settings->buttonSound.empty()) {
+    if (settings && (settings->flags & DeviceSettings::kButtonSounds) && !settings->buttonSound.empty()) {
         handheld::PlaySoundW(settings->buttonSound.c_str(), nullptr, handheld::SND_NODEFAULT);
     }
 
-    if (commands.count(2) != 0) {
+    if (commands.count(kFirstMacroIndex) != 0) {
         // A macro: its codes and pauses from index 2 on, in index order. Alternation is left alone.
         send.stepCount = 0;
-        for (auto it = commands.lower_bound(2); it != commands.end() && send.stepCount < kMaxSendSteps; ++it) {
+        for (auto it = commands.lower_bound(kFirstMacroIndex); it != commands.end() && send.stepCount < kMaxSendSteps;
+             ++it) {
             send.sendList[send.stepCount++] = StepFor(&it->second);
         }
     } else {
-        app.alternate = (button == app.lastSentButton) ? 1 - app.alternate : 0;
-        app.lastSentButton = button;
-        const auto entry = commands.find(app.alternate);
+        send.alternate = (buttonName == send.lastSentButton) ? 1 - send.alternate : 0;
+        send.lastSentButton = buttonName;
+        const auto entry = commands.find(send.alternate);
         send.sendList[0] = StepFor(entry == commands.end() ? nullptr : &entry->second);
         send.stepCount = 1;
     }
     HH_TRACE("ir", "sending %zu step(s) of record of button (%zu chars)", static_cast<std::size_t>(send.stepCount),
-             button.size());
+             buttonName.size());
     PlaySendList(kStylusKey);
+    return std::nullopt;
 }
 
 void PlaySendList(int holdKey) {
@@ -104,7 +101,9 @@ void PlaySendList(int holdKey) {
         if (step.sampleCount > 0 || send.stepCount < 2) {
             IrCode code{};
             code.carrier = step.highByte;
-            for (std::size_t k = 0; k < step.sampleCount; ++k) code.durations[k] = SampleAt(step.samples, k);
+            for (std::size_t k = 0; k < step.sampleCount; ++k) {
+                code.durations[k] = ReadI32(step.samples + k * kSampleBytes);
+            }
             code.count = step.sampleCount;
             code.repeatStart = step.lowByte;
             send.holdKey = holdKey;
@@ -120,11 +119,11 @@ void PlaySendList(int holdKey) {
         handheld::NLED_SETTINGS_INFO off{};
         off.LedNum = 0;
         off.OffOnBlink = handheld::LED_OFF;
-        off.TotalCycleTime = 1000;
-        off.OnTime = 200;
-        off.OffTime = 200;
-        off.MetaCycleOn = 2;
-        off.MetaCycleOff = 2;
+        off.TotalCycleTime = kLedTotalCycleTimeUs;
+        off.OnTime = kLedOnTimeUs;
+        off.OffTime = kLedOffTimeUs;
+        off.MetaCycleOn = kLedMetaCycles;
+        off.MetaCycleOff = kLedMetaCycles;
         handheld::NLedSetDevice(handheld::NLED_SETTINGS_INFO_ID, &off);
     }
 }
@@ -139,7 +138,7 @@ int RepeatWhileHeld() {
         send.repeatCounter = 0;
         return 1;
     }
-    if (handheld::GetAsyncKeyState(send.holdKey) & 0x8000) return 0;
+    if (handheld::GetAsyncKeyState(send.holdKey) & handheld::KEY_STATE_DOWN) return 0;
     send.repeatCounter = 0;
     return 1;
 }

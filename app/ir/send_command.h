@@ -5,8 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
-#include "app/shell/app_state.h"
+#include "app/model/configuration.h"
+#include "app/model/device.h"
+#include "app/model/problem.h"
 #include "driver/irdriver/lumbra.h"
 
 struct SendStep {
@@ -19,18 +24,22 @@ struct SendStep {
 inline constexpr int kMaxSendSteps = 100;
 inline constexpr int kStylusKey = 1;
 
-// The sender's program-wide state; the alternating-code state lives in AppState.
+// The sender's program-wide state, one for the whole run.
 struct SendState {
     std::array<SendStep, kMaxSendSteps> sendList{};
     int stepCount = 0;
+    std::u16string lastSentButton;  // the button whose single command was sent last
+    int alternate = 0;              // 0 or 1: the entry last sent for lastSentButton
     std::int32_t repeatCounter = 0;
     int holdKey = kStylusKey;
 };
 
 SendState& TheSendState();
 
-// Sends the commands of a button of the open device (null: the button last pressed on the panel).
-void SendButtonCommand(const char16_t* buttonName);
+// Sends the commands of a button of device, with the button sound of its settings (null: none). The problem
+// "Can't find record" when the device has no record for the button, for the caller to show.
+std::optional<Problem> SendCommandOfButton(const Device& device, const DeviceSettings* settings,
+                                           std::u16string_view buttonName);
 // Plays the send list through the driver, watching holdKey for hold-to-repeat.
 void PlaySendList(int holdKey);
 // The driver's repeat callback: 0 for one more pass of the repeat part, non-zero to stop.

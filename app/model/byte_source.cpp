@@ -5,8 +5,14 @@
 #include <cstring>
 #include <limits>
 
+#include "app/model/little_endian.h"
+
+namespace {
+constexpr std::size_t kSkipChunkBytes = 4096;
+}  // namespace
+
 std::size_t ByteSource::Skip(std::uint64_t bytes) {
-    std::array<std::uint8_t, 4096> scratch;
+    std::array<std::uint8_t, kSkipChunkBytes> scratch;
     std::uint64_t skipped = 0;
     while (skipped < bytes) {
         const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(scratch.size(), bytes - skipped));
@@ -15,6 +21,20 @@ std::size_t ByteSource::Skip(std::uint64_t bytes) {
         if (got < chunk) break;
     }
     return static_cast<std::size_t>(std::min<std::uint64_t>(skipped, std::numeric_limits<std::size_t>::max()));
+}
+
+bool ByteSource::TakeU16(std::uint16_t& value) {
+    std::uint8_t bytes[2];
+    if (Read(bytes, sizeof bytes) != sizeof bytes) return false;
+    value = ReadU16(bytes);
+    return true;
+}
+
+bool ByteSource::TakeU32(std::uint32_t& value) {
+    std::uint8_t bytes[4];
+    if (Read(bytes, sizeof bytes) != sizeof bytes) return false;
+    value = ReadU32(bytes);
+    return true;
 }
 
 std::size_t FileByteSource::Read(void* buffer, std::size_t bytes) {

@@ -15,6 +15,9 @@ public:
     virtual std::size_t Read(void* buffer, std::size_t bytes) = 0;
     // Passes over up to `bytes` bytes; the count that was there.
     std::size_t Skip(std::uint64_t bytes);
+    // One little-endian field; false (value untouched) unless all its bytes came.
+    bool TakeU16(std::uint16_t& value);
+    bool TakeU32(std::uint32_t& value);
 };
 
 // Reads an open handle from its current position; does not own it.
@@ -36,12 +39,3 @@ private:
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
 };
-
-// Little-endian fields of the program's files.
-inline std::uint16_t ReadU16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-inline std::uint32_t ReadU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}

@@ -10,7 +10,7 @@
 
 #include "app/model/byte_source.h"
 #include "app/model/device.h"
-#include "handheld/types.h"
+#include "app/model/problem.h"
 
 struct DeviceSettings {
     static constexpr std::uint16_t kBackgroundPicture = 1;
@@ -49,6 +49,8 @@ inline constexpr std::size_t kMaxStringChars = 260;
 std::u16string ConfigurationPath();
 
 enum class ParseResult { Read, NotConfiguration };
+// What the user is told about bytes that are NotConfiguration: "Invalid config file".
+Problem InvalidConfiguration();
 // Reads the settings that the source holds into settings, stopping quietly where it ends; the stored port
 // name goes to storedPortName (left empty when the file ends before it). NotConfiguration changes nothing.
 ParseResult Parse(ByteSource& source, ApplicationSettings& settings, std::optional<std::u16string>& storedPortName);
@@ -57,10 +59,12 @@ std::vector<std::uint8_t> Encode(const ApplicationSettings& settings);
 
 }  // namespace configuration
 
-// Reads the configuration file into settings and hands the stored port name to the IR port choice. A missing
-// file leaves the defaults silently; a wrong one shows "Invalid config file" (owned by owner).
-bool ReadConfiguration(ApplicationSettings& settings, handheld::HWND owner);
-bool ReadConfiguration(std::u16string_view filePath, ApplicationSettings& settings, handheld::HWND owner);
+// Reads the configuration file into settings; the stored port name comes back in storedPortName for the
+// caller to hand to the IR port choice. A missing file fails silently with the defaults left; a wrong one
+// fails with "Invalid config file" and changes nothing.
+FileResult ReadConfiguration(ApplicationSettings& settings, std::optional<std::u16string>& storedPortName);
+FileResult ReadConfiguration(std::u16string_view filePath, ApplicationSettings& settings,
+                             std::optional<std::u16string>& storedPortName);
 // Writes the settings; the previous file stays whole unless the new one was written completely.
-bool WriteConfiguration(const ApplicationSettings& settings);
-bool WriteConfiguration(std::u16string_view filePath, const ApplicationSettings& settings);
+FileResult WriteConfiguration(const ApplicationSettings& settings);
+FileResult WriteConfiguration(std::u16string_view filePath, const ApplicationSettings& settings);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/model/device_templates.h"
+#include "app/model/little_endian.h"
 
 bool CodeEntry::Make(const std::uint8_t* samples, std::size_t sampleBytes, std::uint16_t codeInfo, CodeEntry& out) {
     if (sampleBytes > kMaxSampleBytes) return false;
@@ -12,16 +13,23 @@ bool CodeEntry::Make(const std::uint8_t* samples, std::size_t sampleBytes, std::
     const std::size_t entrySize = sampleBytes + kHeadBytes;
     try {
         std::vector<std::uint8_t> block(entrySize);
-        block[0] = static_cast<std::uint8_t>(entrySize);
-        block[1] = static_cast<std::uint8_t>(entrySize >> 8);
-        block[2] = static_cast<std::uint8_t>(codeInfo);
-        block[3] = static_cast<std::uint8_t>(codeInfo >> 8);
+        std::uint8_t* head = block.data();
+        PutU16(head, static_cast<std::uint16_t>(entrySize));
+        PutU16(head, codeInfo);
         std::copy_n(samples, sampleBytes, block.begin() + kHeadBytes);
         out.block_ = std::move(block);
     } catch (const std::bad_alloc&) {
         return false;
     }
     return true;
+}
+
+std::uint16_t CodeEntry::entrySize() const {
+    return ReadU16(block_.data());
+}
+
+std::uint16_t CodeEntry::codeInfo() const {
+    return ReadU16(block_.data() + 2);
 }
 
 ButtonRecord::ButtonRecord(const ButtonRecord& other) {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/model/problem.h"
+
 // Held as 32 bits: the file stores one byte, and a byte the program does not know is kept as read.
 enum DeviceType : std::int32_t {
     DT_RECEIVER = 0,
@@ -29,8 +31,8 @@ public:
     // The block for these samples (null or empty for a pause); false when it cannot be represented or allocated.
     static bool Make(const std::uint8_t* samples, std::size_t sampleBytes, std::uint16_t codeInfo, CodeEntry& out);
 
-    std::uint16_t entrySize() const { return static_cast<std::uint16_t>(block_[0] | block_[1] << 8); }
-    std::uint16_t codeInfo() const { return static_cast<std::uint16_t>(block_[2] | block_[3] << 8); }
+    std::uint16_t entrySize() const;
+    std::uint16_t codeInfo() const;
     std::span<const std::uint8_t> samples() const { return {block_.data() + kHeadBytes, block_.size() - kHeadBytes}; }
     // The whole block, head first, as written to the file.
     std::span<const std::uint8_t> Bytes() const { return block_; }
@@ -41,6 +43,7 @@ private:
 
 // Index -> entry. 0 and 1 are the two alternates of a single command, 2 and up the steps of a macro.
 using CommandSet = std::map<int, CodeEntry>;
+inline constexpr int kFirstMacroIndex = 2;
 
 class ButtonRecord {
 public:
@@ -82,9 +85,9 @@ public:
     virtual ~Device() = default;
 
     // The device file at path (header only when asked). A path ending in ".ccf" only marks the device DT_CCF.
-    bool Load(std::u16string_view filePath, bool headerOnly);
+    FileResult Load(std::u16string_view filePath, bool headerOnly);
     // Create-new when overwrite is false, else replace; an empty path means the device's own path.
-    bool Save(bool overwrite, std::u16string_view filePath = {});
+    FileResult Save(bool overwrite, std::u16string_view filePath = {});
 
     // Exact, case-sensitive, first match in list order; end() on a miss.
     RecordList::iterator FindRecord(std::u16string_view recordName);

@@ -1,7 +1,7 @@
 #include "app/model/device_creation.h"
 
 #include "app/model/device_templates.h"
-#include "app/shell/language_table.h"
+#include "app/model/program_folder.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ Device MakeStandardDevice(std::u16string_view name, DeviceType type) {
     return device;
 }
 
-bool CreateStandardDevice(std::u16string_view name, DeviceType type) {
+FileResult CreateStandardDevice(std::u16string_view name, DeviceType type) {
     Device device = MakeStandardDevice(name, type);
     return device.Save(false, DeviceFolder() + std::u16string(name) + u".kdr");
 }

@@ -13,5 +13,5 @@ std::u16string DeviceFolder();
 Device MakeStandardDevice(std::u16string_view name, DeviceType type);
 
 // Writes DeviceFolder() + name + ".kdr"; an existing file of that name is never replaced (the save reports
-// it). False when nothing was written.
-bool CreateStandardDevice(std::u16string_view name, DeviceType type);
+// it). Fails when nothing was written.
+FileResult CreateStandardDevice(std::u16string_view name, DeviceType type);

@@ -4,10 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "app/model/little_endian.h"
 #include "app/model/safe_file.h"
-#include "app/shell/language_table.h"
-#include "app/shell/messages.h"
-#include "handheld/messagebox.h"
 #include "handheld/text.h"
 
 using namespace handheld;
@@ -18,15 +16,7 @@ namespace {
 
 constexpr std::u16string_view kCcfExtension = u".ccf";
 
-void ShowPathError(const char16_t* key, const char16_t* defaultText, std::u16string_view path) {
-    const std::u16string text = Text(key, defaultText) + std::u16string(path) + u"\"";
-    const std::u16string title = Text(u"ERR_MSG_TITLE", u"Error");
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-}
-
-void ShowDamagedRecord() {
-    ShowError(nullptr, u"ERR_9", u"Out of memory");
-}
+const Problem kDamagedRecord{u"ERR_9", u"Out of memory"};
 
 // Walks the fields of one record buffer, never past its end.
 class RecordCursor {
@@ -49,8 +39,7 @@ public:
         std::uint16_t byteLength = 0;
         if (!U16(byteLength)) return false;
         if (size_ - position_ < byteLength) return false;
-        value.resize(byteLength / 2);
-        for (std::size_t i = 0; i < value.size(); ++i) value[i] = ReadU16(data_ + position_ + 2 * i);
+        value = ReadUtf16(data_ + position_, byteLength);
         position_ += byteLength;
         return true;
     }
@@ -88,20 +77,9 @@ bool ParseRecord(const std::uint8_t* data, std::size_t size, ButtonRecord& recor
     return true;
 }
 
-void PutU16(std::uint8_t*& p, std::uint16_t value) {
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
-    p += 2;
-}
-
-void PutU32(std::uint8_t*& p, std::uint32_t value) {
-    PutU16(p, static_cast<std::uint16_t>(value));
-    PutU16(p, static_cast<std::uint16_t>(value >> 16));
-}
-
 void PutString(std::uint8_t*& p, const std::u16string& value) {
     PutU16(p, static_cast<std::uint16_t>(value.size() * 2));
-    for (char16_t c : value) PutU16(p, c);
+    PutUtf16(p, value);
 }
 
 bool IsCcfPath(std::u16string_view path) {
@@ -111,7 +89,7 @@ bool IsCcfPath(std::u16string_view path) {
 
 }  // namespace
 
-bool ReadRecord(ByteSource& source, ButtonRecord& record) {
+bool ReadRecord(ByteSource& source, ButtonRecord& record, Problems& problems) {
     std::uint8_t sizeBytes[2];
     if (source.Read(sizeBytes, 2) < 2) return false;
     const std::size_t size = ReadU16(sizeBytes) & kMaxRecordBytes;
@@ -119,17 +97,17 @@ bool ReadRecord(ByteSource& source, ButtonRecord& record) {
     try {
         buffer.resize(std::max<std::size_t>(size, 2));
     } catch (const std::bad_alloc&) {
-        ShowError(nullptr, u"ERR_7", u"Can't allocate memory");
+        problems.push_back({u"ERR_7", u"Can't allocate memory"});
         return false;
     }
     std::memcpy(buffer.data(), sizeBytes, 2);
     if (size > 2 && source.Read(buffer.data() + 2, size - 2) < size - 2) {
-        ShowError(nullptr, u"ERR_8", u"Can't read all bytes");
+        problems.push_back({u"ERR_8", u"Can't read all bytes"});
         return false;
     }
     record.ClearCommandSet();
     if (size < kRecordFixedBytes || !ParseRecord(buffer.data(), size, record)) {
-        ShowDamagedRecord();
+        problems.push_back(kDamagedRecord);
         return false;
     }
     return true;
@@ -184,12 +162,12 @@ bool EncodeHeader(const Device& device, std::uint8_t (&header)[kHeaderBytes]) {
     if (nameBytes > Device::kMaxNameBytes) return false;
     std::memset(header, 0, kHeaderBytes);
     std::memcpy(header, kMagic, sizeof kMagic);
-    header[3] = static_cast<std::uint8_t>(device.formatVersion);
-    header[4] = static_cast<std::uint8_t>(device.formatVersion >> 8);
-    header[5] = static_cast<std::uint8_t>(device.deviceType);
-    header[7] = static_cast<std::uint8_t>(nameBytes);
-    std::uint8_t* p = header + kNameOffset;
-    for (char16_t c : device.name) PutU16(p, c);
+    std::uint8_t* p = header + kVersionOffset;
+    PutU16(p, device.formatVersion);
+    header[kTypeOffset] = static_cast<std::uint8_t>(device.deviceType);
+    header[kNameLengthOffset] = static_cast<std::uint8_t>(nameBytes);
+    p = header + kNameOffset;
+    PutUtf16(p, device.name);
     return true;
 }
 
@@ -214,75 +192,67 @@ WriteResult WriteDevice(const Device& device, const WriteFunction& write) {
     return WriteResult::Written;
 }
 
-bool LoadFrom(ByteSource& source, Device& device, bool headerOnly) {
+FileResult LoadFrom(ByteSource& source, Device& device, bool headerOnly) {
     std::uint8_t header[kHeaderBytes];
     if (source.Read(header, kHeaderBytes) < kHeaderBytes) {
-        ShowError(nullptr, u"ERR_11", u"Can't read file header", MB_OK | MB_ICONINFORMATION);
-        return false;
+        return FileResult::Failure({u"ERR_11", u"Can't read file header", ProblemIcon::Information});
     }
     if (std::memcmp(header, kMagic, sizeof kMagic) != 0) {
-        ShowError(nullptr, u"ERR_12", u"This file don't content KR device", MB_OK | MB_ICONEXCLAMATION);
-        return false;
+        return FileResult::Failure({u"ERR_12", u"This file don't content KR device", ProblemIcon::Exclamation});
     }
-    device.formatVersion = ReadU16(header + 3);
-    device.deviceType = static_cast<DeviceType>(header[5]);
-    const std::size_t nameBytes = header[7];
+    device.formatVersion = ReadU16(header + kVersionOffset);
+    device.deviceType = static_cast<DeviceType>(header[kTypeOffset]);
+    const std::size_t nameBytes = header[kNameLengthOffset];
     if (nameBytes > Device::kMaxNameBytes) {
-        ShowError(nullptr, u"ERR_13", u"Too long device name", MB_OK | MB_ICONINFORMATION);
-        return false;
+        return FileResult::Failure({u"ERR_13", u"Too long device name", ProblemIcon::Information});
     }
-    device.name.resize(nameBytes / 2);
-    for (std::size_t i = 0; i < device.name.size(); ++i) device.name[i] = ReadU16(header + kNameOffset + 2 * i);
-    if (headerOnly) return true;
+    device.name = ReadUtf16(header + kNameOffset, nameBytes);
+    FileResult result = FileResult::Success();
+    if (headerOnly) return result;
     ButtonRecord record;
-    while (ReadRecord(source, record)) device.records.push_back(std::move(record));
-    return true;
+    while (ReadRecord(source, record, result.problems)) device.records.push_back(std::move(record));
+    return result;
 }
 
 }  // namespace device_file
 
-bool Device::Load(std::u16string_view filePath, bool headerOnly) {
+FileResult Device::Load(std::u16string_view filePath, bool headerOnly) {
     records.clear();
     if (device_file::IsCcfPath(filePath)) {
         deviceType = DT_CCF;
-        return true;
+        return FileResult::Success();
     }
-    HANDLE file = OpenForReading(filePath);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    FileByteSource source(file);
-    const bool loaded = device_file::LoadFrom(source, *this, headerOnly);
-    CloseHandle(file);
-    if (loaded) path = filePath;
-    return loaded;
+    const UniqueHandle file = OpenForReading(filePath);
+    if (!file) return FileResult::Failure();
+    FileByteSource source(file.get());
+    FileResult result = device_file::LoadFrom(source, *this, headerOnly);
+    if (result) path = filePath;
+    return result;
 }
 
-bool Device::Save(bool overwrite, std::u16string_view filePath) {
+FileResult Device::Save(bool overwrite, std::u16string_view filePath) {
     using device_file::WriteResult;
     switch (device_file::CheckSavable(*this)) {
         case WriteResult::Written:
             break;
         case WriteResult::RecordTooBig:
-            ShowError(nullptr, u"ERR_18", u"Button record is too big to save");
-            return false;
+            return FileResult::Failure({u"ERR_18", u"Button record is too big to save"});
         default:  // a name the header cannot hold: refused without a message
-            return false;
+            return FileResult::Failure();
     }
     const std::u16string target(filePath.empty() ? std::u16string_view(path) : filePath);
     SafeFileWriter writer;
     if (writer.Open(target, !overwrite) != SafeFileWriter::OpenResult::Opened) {
-        device_file::ShowPathError(u"ERR_14", u"Can't create or rewrite file \"", target);
-        return false;
+        return FileResult::Failure({u"ERR_14", u"Can't create or rewrite file \"", ProblemIcon::Error, target});
     }
     const WriteResult written = device_file::WriteDevice(
         *this, [&writer](const std::uint8_t* bytes, std::size_t count) { return writer.Write(bytes, count); });
     if (written == WriteResult::HeaderNotWritten) {
-        ShowError(nullptr, u"ERR_15", u"Can't write file header");
-        return false;
+        return FileResult::Failure({u"ERR_15", u"Can't write file header"});
     }
     if (written != WriteResult::Written || !writer.Commit()) {
-        device_file::ShowPathError(u"ERR_17", u"Can't write file \"", target);
-        return false;
+        return FileResult::Failure({u"ERR_17", u"Can't write file \"", ProblemIcon::Error, target});
     }
     path = target;
-    return true;
+    return FileResult::Success();
 }

@@ -15,6 +15,10 @@ namespace device_file {
 
 inline constexpr std::uint8_t kMagic[3] = {'K', 'C', 'R'};
 inline constexpr std::size_t kHeaderBytes = 48;
+// Header fields after the magic: u16 formatVersion, u8 deviceType, u8 reserved, u8 name length, the name.
+inline constexpr std::size_t kVersionOffset = 3;
+inline constexpr std::size_t kTypeOffset = 5;
+inline constexpr std::size_t kNameLengthOffset = 7;
 inline constexpr std::size_t kNameOffset = 8;
 // The size word keeps 15 bits; the reader ignores the 16th.
 inline constexpr std::size_t kMaxRecordBytes = 0x7FFF;
@@ -22,14 +26,14 @@ inline constexpr std::size_t kMaxRecordBytes = 0x7FFF;
 inline constexpr std::size_t kRecordFixedBytes = 26;
 
 // Fills the device from the header and, unless headerOnly, the records of an opened file.
-bool LoadFrom(ByteSource& source, Device& device, bool headerOnly);
+FileResult LoadFrom(ByteSource& source, Device& device, bool headerOnly);
 
-// One record from the source: true when read whole, false at the end or on a damaged record (which has
-// shown its message). The record's command set is replaced.
-bool ReadRecord(ByteSource& source, ButtonRecord& record);
-inline bool ReadRecord(handheld::HANDLE file, ButtonRecord& record) {
+// One record from the source: true when read whole, false at the end or on a damaged record (whose
+// problem is added to problems). The record's command set is replaced.
+bool ReadRecord(ByteSource& source, ButtonRecord& record, Problems& problems);
+inline bool ReadRecord(handheld::HANDLE file, ButtonRecord& record, Problems& problems) {
     FileByteSource source(file);
-    return ReadRecord(source, record);
+    return ReadRecord(source, record, problems);
 }
 
 // Bytes of the record in the file, size word included (may exceed what the format can hold).

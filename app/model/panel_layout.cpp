@@ -26,6 +26,11 @@ std::vector<PanelButtonLayout> FromRows(const Device& device, std::span<const Te
 
 }  // namespace
 
+std::u16string_view SkinShape(std::u16string_view skin) {
+    constexpr std::u16string_view kFlatPrefix = u"FLAT_";
+    return skin.starts_with(kFlatPrefix) ? skin.substr(kFlatPrefix.size()) : skin;
+}
+
 std::vector<PanelButtonLayout> FunctionPanelButtons(const Device& device) {
     return FromRows(device, STANDARD_FUNCTION_PANEL, true);
 }
@@ -45,8 +50,9 @@ std::vector<PanelButtonLayout> MainPanelButtons(const Device& device) {
     for (const ButtonRecord& record : device.records) {
         if (record.panel != 0) continue;
         PanelButtonLayout button{record.name, record.skin, record.label, record.x, record.y, record.color, {}};
-        // Only the flat function shapes have room for a caption.
-        if (record.skin == u"F_LEFT" || record.skin == u"F_RIGHT") button.caption = record.commandName;
+        // Only the function shapes, flat or not, have room for a caption.
+        const std::u16string_view shape = SkinShape(record.skin);
+        if (shape == u"F_LEFT" || shape == u"F_RIGHT") button.caption = record.commandName;
         buttons.push_back(std::move(button));
     }
     return buttons;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/model/device.h"
@@ -18,6 +19,9 @@ struct PanelButtonLayout {
     std::uint32_t color = 0;  // 0x00BBGGRR
     std::u16string caption;   // text drawn on the button; empty for none
 };
+
+// The shape a skin is drawn with: the skin's name without a leading "FLAT_" (the flat variant of a shape).
+std::u16string_view SkinShape(std::u16string_view skin);
 
 // The twelve function buttons, for every device type.
 std::vector<PanelButtonLayout> FunctionPanelButtons(const Device& device);

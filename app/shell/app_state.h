@@ -19,8 +19,6 @@ struct AppState {
     bool functionPanelShown = false;
     Device device;
     handheld::HWND mainWindow = nullptr;
-    std::u16string lastSentButton;  // alternating-code state of the sender
-    int alternate = 0;
     std::vector<std::u16string> nameList;
     std::u16string portName;
     std::uint32_t buttonRotation = 0;

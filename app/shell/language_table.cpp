@@ -2,8 +2,10 @@
 
 #include <limits>
 
+#include "app/model/little_endian.h"
 #include "handheld/files.h"
 #include "handheld/home.h"
+#include "handheld/owners.h"
 #include "handheld/text.h"
 #include "handheld/trace.h"
 
@@ -43,8 +45,7 @@ bool ParseEntryLine(std::u16string_view line, std::u16string_view& key, std::u16
 }
 
 char16_t CharAt(const std::uint8_t* data, std::size_t index) {
-    const std::size_t offset = kMarkBytes + 2 * index;
-    return static_cast<char16_t>(data[offset] | (data[offset + 1] << 8));
+    return static_cast<char16_t>(ReadU16(data + kMarkBytes + 2 * index));
 }
 
 }  // namespace
@@ -110,43 +111,38 @@ void LanguageTable::LoadLanguageFile(std::u16string_view path) {
     Clear();
     const std::u16string zeroTerminated(path);
     const std::string pathUtf8 = handheld::ToUtf8(path);
-    handheld::HANDLE file =
+    const handheld::UniqueHandle file(
         handheld::CreateFileForMappingW(zeroTerminated.c_str(), handheld::GENERIC_READ, handheld::FILE_SHARE_READ,
-                                        nullptr, handheld::OPEN_EXISTING, handheld::FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == handheld::INVALID_HANDLE_VALUE || file == nullptr) {
+                                        nullptr, handheld::OPEN_EXISTING, handheld::FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         HH_TRACE(kTrace, "%s: cannot open (error %u): defaults apply", pathUtf8.c_str(), handheld::GetLastError());
         return;
     }
     handheld::DWORD sizeHigh = 0;
-    const handheld::DWORD size = handheld::GetFileSize(file, &sizeHigh);
+    const handheld::DWORD size = handheld::GetFileSize(file.get(), &sizeHigh);
     if (size == handheld::INVALID_FILE_SIZE || sizeHigh != 0) {
         HH_TRACE(kTrace, "%s: no usable size: defaults apply", pathUtf8.c_str());
-        handheld::CloseHandle(file);
         return;
     }
     if (size < 3) {
         // Too short for the mark and one character; an empty file cannot even be mapped.
         HH_TRACE(kTrace, "%s: %u bytes: no entries", pathUtf8.c_str(), size);
-        handheld::CloseHandle(file);
         return;
     }
     // Mapping and view are asked for the size just read, so the parser's bound is the view's size.
-    handheld::HANDLE mapping = handheld::CreateFileMappingW(file, nullptr, handheld::PAGE_READONLY, 0, size, nullptr);
-    if (mapping == nullptr || mapping == handheld::INVALID_HANDLE_VALUE) {
+    const handheld::UniqueHandle mapping(
+        handheld::CreateFileMappingW(file.get(), nullptr, handheld::PAGE_READONLY, 0, size, nullptr));
+    if (!mapping) {
         HH_TRACE(kTrace, "%s: cannot map (error %u): defaults apply", pathUtf8.c_str(), handheld::GetLastError());
-        handheld::CloseHandle(file);
         return;
     }
-    const void* view = handheld::MapViewOfFile(mapping, handheld::FILE_MAP_READ, 0, 0, size);
-    if (view != nullptr) {
-        LoadLanguageBytes(static_cast<const std::uint8_t*>(view), size);
-        handheld::UnmapViewOfFile(view);
-    } else {
+    const handheld::UniqueView view(handheld::MapViewOfFile(mapping.get(), handheld::FILE_MAP_READ, 0, 0, size));
+    if (!view) {
         HH_TRACE(kTrace, "%s: cannot map a view (error %u): defaults apply", pathUtf8.c_str(),
                  handheld::GetLastError());
+        return;
     }
-    handheld::CloseHandle(mapping);
-    handheld::CloseHandle(file);
+    LoadLanguageBytes(static_cast<const std::uint8_t*>(view.get()), size);
 }
 
 const char16_t* LanguageTable::Lookup(const char16_t* key, const char16_t* defaultText) const {
@@ -161,34 +157,4 @@ const char16_t* LanguageTable::Lookup(const char16_t* key, const char16_t* defau
 std::u16string Text(const char16_t* key, const char16_t* defaultText) {
     const char16_t* text = LanguageTable::Instance().Lookup(key, defaultText);
     return text != nullptr ? std::u16string(text) : std::u16string();
-}
-
-std::u16string ProgramFolderOf(std::u16string_view modulePath) {
-    const std::size_t lastBackslash = modulePath.rfind(u'\\');
-    if (lastBackslash == std::u16string_view::npos) return std::u16string();
-    return std::u16string(modulePath.substr(0, lastBackslash));
-}
-
-namespace {
-
-std::u16string ModulePath() {
-    // Grow the buffer until the path fits: a cut path would give a wrong folder, not an error.
-    for (handheld::DWORD capacity = handheld::MAX_PATH + 1; capacity <= 32768; capacity *= 2) {
-        std::u16string buffer(capacity, u'\0');
-        const handheld::DWORD length = handheld::GetModuleFileNameW(nullptr, buffer.data(), capacity);
-        if (length == 0) break;
-        if (length < capacity) {
-            buffer.resize(length);
-            return buffer;
-        }
-    }
-    HH_TRACE(kTrace, "no module path: the program folder is empty");
-    return std::u16string();
-}
-
-}  // namespace
-
-const std::u16string& GetProgramFolder() {
-    static const std::u16string folder = ProgramFolderOf(ModulePath());
-    return folder;
 }

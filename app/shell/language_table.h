@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/model/program_folder.h"  // the language file lies in the program's folder
+
 class LanguageTable {
 public:
     // The one table of the process, created on first use.
@@ -37,8 +39,3 @@ private:
 
 // Lookup as a string: the value, or the default, or "" when both are missing.
 std::u16string Text(const char16_t* key, const char16_t* defaultText);
-
-// The program's folder: its module path up to (not including) the last backslash, taken once.
-const std::u16string& GetProgramFolder();
-// The same cut for any module path; "" when the path has no backslash.
-std::u16string ProgramFolderOf(std::u16string_view modulePath);

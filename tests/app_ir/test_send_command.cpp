@@ -1,20 +1,21 @@
 // Sending a button's command of a device stored on the handheld, down to the simulated transmit pin.
+#include <gtest/gtest.h>
+
 #include <cstring>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "app/ir/send_command.h"
-#include "app/shell/language_table.h"
+#include "app/model/program_folder.h"
 #include "driver/irdriver/lumbra.h"
 #include "handheld/devices.h"
 #include "handheld/input.h"
 #include "handheld/led.h"
-#include "handheld/sound.h"
 #include "handheld/soc/emission.h"
 #include "handheld/soc/simulation.h"
+#include "handheld/sound.h"
 #include "tests/support/test_home.h"
 
 namespace {
@@ -43,8 +44,10 @@ class Recorder : public SendMonitor {
 public:
     Recorder() {
         previous_ = SetSendMonitor(this);
-        handheld::SetSoundObserver([this](std::u16string_view path, bool) { events.push_back(Sound{std::u16string(path)}); });
-        handheld::SetLedObserver([this](const handheld::NLED_SETTINGS_INFO& s) { events.push_back(Led{s.OffOnBlink}); });
+        handheld::SetSoundObserver(
+            [this](std::u16string_view path, bool) { events.push_back(Sound{std::u16string(path)}); });
+        handheld::SetLedObserver(
+            [this](const handheld::NLED_SETTINGS_INFO& s) { events.push_back(Led{s.OffOnBlink}); });
     }
     ~Recorder() override {
         SetSendMonitor(previous_);
@@ -91,7 +94,6 @@ protected:
         handheld::soc::ResetProcessors();
         handheld::SetAudioOutputEnabled(false);
         ASSERT_TRUE(handheld::soc::AddEdgeObserver(&edges));
-        TheAppState() = AppState{};
         TheSendState() = SendState{};
         device.name = u"Test";
         device.deviceType = DT_CUSTOM;
@@ -108,22 +110,34 @@ protected:
         device.records.push_back(record);
         return device.records.back();
     }
+    // A record as learning a macro leaves it: empty entries 0 and 1, the steps to follow from 2.
+    ButtonRecord& AddMacro(const std::u16string& name) {
+        ButtonRecord& record = AddRecord(name);
+        record.SetEntry(0, nullptr, 0, 0, 0);
+        record.SetEntry(1, nullptr, 0, 0, 0);
+        return record;
+    }
     static void SetCode(ButtonRecord& record, int index, const std::vector<std::int32_t>& durations,
                         int repeatStart = 0) {
         const auto bytes = SampleBytes(durations);
-        ASSERT_TRUE(record.SetEntry(index, bytes.data(), bytes.size(), kPeriodUs, static_cast<std::uint8_t>(repeatStart)));
+        ASSERT_TRUE(
+            record.SetEntry(index, bytes.data(), bytes.size(), kPeriodUs, static_cast<std::uint8_t>(repeatStart)));
     }
     static void SetPause(ButtonRecord& record, int index, std::uint16_t ms) {
-        ASSERT_TRUE(record.SetEntry(index, nullptr, 0, static_cast<std::uint8_t>(ms >> 8), static_cast<std::uint8_t>(ms)));
+        ASSERT_TRUE(
+            record.SetEntry(index, nullptr, 0, static_cast<std::uint8_t>(ms >> 8), static_cast<std::uint8_t>(ms)));
     }
 
     // Stores the device in the handheld's device folder and opens it as the program does.
     void OpenStoredDevice() {
         const std::u16string path = GetProgramFolder() + u"\\Devices\\Test.kdr";
         ASSERT_TRUE(device.Save(true, path));
-        AppState& app = TheAppState();
-        ASSERT_TRUE(app.device.Load(path, false));
-        app.currentDevice = u"Test";
+        ASSERT_TRUE(opened.Load(path, false));
+    }
+
+    // A tap of the button on the opened device, with the shown device's settings when there are any.
+    std::optional<Problem> Tap(std::u16string_view button) {
+        return SendCommandOfButton(opened, settings ? &*settings : nullptr, button);
     }
 
     // Carrier cycles the transmit pin emitted (bursts of back-to-back passes run together, cycles do not).
@@ -138,6 +152,8 @@ protected:
     orvane_test::MessageBoxRecorder boxes;
     handheld::soc::EdgeBuffer edges{400000};
     Device device;
+    Device opened;
+    std::optional<DeviceSettings> settings;
     Recorder recorder;
 };
 
@@ -147,7 +163,7 @@ TEST_F(SendCommandTest, SameButtonAlternatesItsTwoCodesAndAnotherButtonRestartsA
     SetCode(AddRecord(u"CH2"), 0, {1200});
     OpenStoredDevice();
 
-    for (const char16_t* button : {u"CH1", u"CH1", u"CH1", u"CH2", u"CH1"}) SendButtonCommand(button);
+    for (const char16_t* button : {u"CH1", u"CH1", u"CH1", u"CH2", u"CH1"}) Tap(button);
 
     const auto codes = recorder.Codes();
     ASSERT_EQ(codes.size(), 5u);
@@ -166,7 +182,7 @@ TEST_F(SendCommandTest, ButtonWithOnlyItsFirstCodeEmitsOnEverySecondTap) {
     std::vector<std::size_t> burstsPerTap;
     for (int tap = 0; tap < 4; ++tap) {
         edges.Clear();
-        SendButtonCommand(u"PW");
+        Tap(u"PW");
         burstsPerTap.push_back(Cycles());
     }
     // Three passes of two bursts on taps 1 and 3; an empty code on taps 2 and 4.
@@ -178,9 +194,7 @@ TEST_F(SendCommandTest, ButtonWithOnlyItsFirstCodeEmitsOnEverySecondTap) {
 }
 
 TEST_F(SendCommandTest, MacroSendsCodesInIndexOrderWithPausesAndIgnoresTheHeldStylus) {
-    ButtonRecord& macro = AddRecord(u"CUSTOM$0");
-    SetPause(macro, 0, 0);
-    SetPause(macro, 1, 0);
+    ButtonRecord& macro = AddMacro(u"CUSTOM$0");
     SetCode(macro, 2, {300});
     SetPause(macro, 3, 120);
     SetCode(macro, 4, {600, -600, 300}, 2);
@@ -189,7 +203,7 @@ TEST_F(SendCommandTest, MacroSendsCodesInIndexOrderWithPausesAndIgnoresTheHeldSt
     OpenStoredDevice();
     handheld::SetKeyStateScript([](int) { return true; });
 
-    SendButtonCommand(u"CUSTOM$0");
+    Tap(u"CUSTOM$0");
 
     ASSERT_EQ(recorder.events.size(), 7u);
     EXPECT_EQ(std::get<Sleep>(recorder.events[0]).ms, 50u);
@@ -208,34 +222,30 @@ TEST_F(SendCommandTest, MacroSendsCodesInIndexOrderWithPausesAndIgnoresTheHeldSt
 TEST_F(SendCommandTest, MacroMayStartWithAPauseAndLeavesAlternationAlone) {
     SetCode(AddRecord(u"CH1"), 0, {400});
     SetCode(device.records.back(), 1, {800});
-    ButtonRecord& macro = AddRecord(u"CUSTOM$1");
-    SetPause(macro, 0, 0);
-    SetPause(macro, 1, 0);
+    ButtonRecord& macro = AddMacro(u"CUSTOM$1");
     SetPause(macro, 2, 700);
     SetCode(macro, 3, {500});
     OpenStoredDevice();
 
-    SendButtonCommand(u"CH1");
+    Tap(u"CH1");
     recorder.events.clear();
-    SendButtonCommand(u"CUSTOM$1");
+    Tap(u"CUSTOM$1");
     ASSERT_GE(recorder.events.size(), 3u);
     EXPECT_EQ(std::get<Sleep>(recorder.events[0]).ms, 50u);
     EXPECT_EQ(std::get<Sleep>(recorder.events[1]).ms, 700u);
     EXPECT_EQ(std::get<Code>(recorder.events[2]).durations, std::vector<std::int32_t>{500});
 
     recorder.events.clear();
-    SendButtonCommand(u"CH1");  // the macro in between did not count as another button
+    Tap(u"CH1");  // the macro in between did not count as another button
     EXPECT_EQ(recorder.Codes().at(0).durations, std::vector<std::int32_t>{800});
 }
 
 TEST_F(SendCommandTest, MacroOfMoreThanAHundredStepsSendsTheFirstHundred) {
-    ButtonRecord& macro = AddRecord(u"CUSTOM$0");
-    SetPause(macro, 0, 0);
-    SetPause(macro, 1, 0);
+    ButtonRecord& macro = AddMacro(u"CUSTOM$0");
     for (int i = 0; i < 130; ++i) SetPause(macro, 2 + i, static_cast<std::uint16_t>(i + 1));
     OpenStoredDevice();
 
-    SendButtonCommand(u"CUSTOM$0");
+    Tap(u"CUSTOM$0");
     std::vector<std::uint32_t> pauses;
     for (const auto& e : recorder.events)
         if (auto* s = std::get_if<Sleep>(&e)) pauses.push_back(s->ms);
@@ -252,8 +262,8 @@ TEST_F(SendCommandTest, HeldSingleCodeRepeatsExactlyAsLongAsTheStylusIsDown) {
         edges.Clear();
         int remaining = heldQueries;
         handheld::SetKeyStateScript([&remaining](int key) { return key == kStylusKey && remaining-- > 0; });
-        TheAppState().lastSentButton.clear();  // every round is a first tap (entry 0)
-        SendButtonCommand(u"VOLPLUS");
+        TheSendState().lastSentButton.clear();  // every round is a first tap (entry 0)
+        Tap(u"VOLPLUS");
         const auto codes = recorder.Codes();
         ASSERT_EQ(codes.size(), 1u);
         EXPECT_EQ(codes[0].passes, 3 + heldQueries);
@@ -269,8 +279,8 @@ TEST_F(SendCommandTest, FunctionButtonsSendTheirFunctionPanelRecords) {
     SetCode(AddRecord(u"FUNC12"), 0, {1212});
     OpenStoredDevice();
 
-    SendButtonCommand(u"F3");
-    SendButtonCommand(u"F12");
+    Tap(u"F3");
+    Tap(u"F12");
     const auto codes = recorder.Codes();
     ASSERT_EQ(codes.size(), 2u);
     EXPECT_EQ(codes[0].durations, std::vector<std::int32_t>{333});
@@ -280,13 +290,12 @@ TEST_F(SendCommandTest, FunctionButtonsSendTheirFunctionPanelRecords) {
 TEST_F(SendCommandTest, ButtonSoundPlaysBeforeSendingOnlyWhenOnAndSet) {
     SetCode(AddRecord(u"CH1"), 0, {400});
     OpenStoredDevice();
-    DeviceSettings settings;
-    settings.deviceName = u"Test";
-    settings.flags = DeviceSettings::kButtonSounds;
-    settings.buttonSound = u"\\My Documents\\click.wav";
-    TheAppState().shownDevices.push_back(settings);
+    settings.emplace();
+    settings->deviceName = u"Test";
+    settings->flags = DeviceSettings::kButtonSounds;
+    settings->buttonSound = u"\\My Documents\\click.wav";
 
-    SendButtonCommand(u"CH1");
+    Tap(u"CH1");
     ASSERT_GE(recorder.events.size(), 2u);
     EXPECT_EQ(std::get<Sound>(recorder.events[0]).path, u"\\My Documents\\click.wav");
     EXPECT_TRUE(std::holds_alternative<Sleep>(recorder.events[1]));
@@ -295,39 +304,39 @@ TEST_F(SendCommandTest, ButtonSoundPlaysBeforeSendingOnlyWhenOnAndSet) {
     for (auto [flags, path] : {std::pair<std::uint16_t, std::u16string>{DeviceSettings::kButtonSounds, u""},
                                std::pair<std::uint16_t, std::u16string>{0, u"\\My Documents\\click.wav"}}) {
         recorder.events.clear();
-        TheAppState().shownDevices[0].flags = flags;
-        TheAppState().shownDevices[0].buttonSound = path;
-        SendButtonCommand(u"CH1");
+        settings->flags = flags;
+        settings->buttonSound = path;
+        Tap(u"CH1");
         for (const auto& e : recorder.events) EXPECT_FALSE(std::holds_alternative<Sound>(e));
         EXPECT_EQ(recorder.Codes().size(), 1u);
     }
 }
 
-TEST_F(SendCommandTest, MissingRecordShowsCantFindRecordAndSendsNothing) {
+TEST_F(SendCommandTest, MissingRecordReportsCantFindRecordAndSendsNothing) {
     SetCode(AddRecord(u"CH1"), 0, {400});
     OpenStoredDevice();
 
-    SendButtonCommand(u"ch1");  // names are case-sensitive
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, u"Can't find record");
-    EXPECT_EQ(boxes.Shown()[0].caption, u"Error");
-    EXPECT_EQ(boxes.Shown()[0].flags & handheld::MB_ICONMASK, handheld::MB_ICONHAND);
+    const auto problem = Tap(u"ch1");  // names are case-sensitive
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(*problem, (Problem{u"ERR_1", u"Can't find record", ProblemIcon::Error}));
     EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(boxes.Shown().empty()) << "showing it is the caller's";
+    EXPECT_FALSE(Tap(u"CH1").has_value());
 }
 
 TEST_F(SendCommandTest, EmptyCommandSetDoesNothingAtAll) {
     AddRecord(u"CH1");
     OpenStoredDevice();
-    SendButtonCommand(u"CH1");
+    Tap(u"CH1");
     EXPECT_TRUE(recorder.events.empty());
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_TRUE(TheAppState().lastSentButton.empty());
+    EXPECT_TRUE(TheSendState().lastSentButton.empty());
 }
 
 TEST_F(SendCommandTest, LedIsSwitchedOffAfterTheLastStep) {
     SetCode(AddRecord(u"CH1"), 0, {400});
     OpenStoredDevice();
-    SendButtonCommand(u"CH1");
+    Tap(u"CH1");
     ASSERT_FALSE(recorder.events.empty());
     EXPECT_EQ(std::get<Led>(recorder.events.back()).state, handheld::LED_OFF);
     const auto led = handheld::LedSettings(0);
@@ -345,10 +354,57 @@ TEST_F(SendCommandTest, EntryLongerThanTheDriverBufferIsSentWithItsFirstTwoHundr
     SetCode(AddRecord(u"CH1"), 0, durations);
     OpenStoredDevice();
 
-    SendButtonCommand(u"CH1");
+    Tap(u"CH1");
     const auto codes = recorder.Codes();
     ASSERT_EQ(codes.size(), 1u);
     EXPECT_EQ(codes[0].durations, std::vector<std::int32_t>(durations.begin(), durations.begin() + 200));
+}
+
+// A macro of one step has a send list of one step, and the hold test looks only at the list's length: its
+// code repeats while the stylus stays down, as a single code does, and alternation is still left alone.
+TEST_F(SendCommandTest, SingleStepMacroRepeatsWhileHeld) {
+    SetCode(AddRecord(u"CH1"), 0, {400});
+    SetCode(device.records.back(), 1, {800});
+    ButtonRecord& macro = AddMacro(u"CUSTOM$0");
+    SetCode(macro, 2, {520, -2000, 520}, 2);
+    OpenStoredDevice();
+
+    Tap(u"CH1");
+    recorder.events.clear();
+    edges.Clear();
+    int heldQueries = 4;
+    handheld::SetKeyStateScript([&heldQueries](int key) { return key == kStylusKey && heldQueries-- > 0; });
+    Tap(u"CUSTOM$0");
+    const auto codes = recorder.Codes();
+    ASSERT_EQ(codes.size(), 1u);
+    EXPECT_EQ(codes[0].durations, (std::vector<std::int32_t>{520, -2000, 520}));
+    EXPECT_EQ(codes[0].passes, 3 + 4);
+    EXPECT_EQ(Cycles(), CyclesOf(520) * (2 + 2 + 4));
+    EXPECT_EQ(TheSendState().stepCount, 1);
+    EXPECT_EQ(TheSendState().repeatCounter, 0);
+
+    recorder.events.clear();
+    Tap(u"CH1");
+    EXPECT_EQ(recorder.Codes().at(0).durations, std::vector<std::int32_t>{800}) << "the macro did not count";
+}
+
+// Entry 0 of a single command is a pause (learned as a macro step, then reduced): the one step is still
+// handed to the driver as an IR code, an empty one, and no pause is slept.
+TEST_F(SendCommandTest, SingleCodeButtonWhoseFirstEntryIsAPauseSendsAnEmptyCode) {
+    ButtonRecord& record = AddRecord(u"CH1");
+    SetPause(record, 0, 0x0203);
+    OpenStoredDevice();
+
+    EXPECT_FALSE(Tap(u"CH1").has_value());
+    ASSERT_EQ(recorder.events.size(), 3u);
+    EXPECT_EQ(std::get<Sleep>(recorder.events[0]).ms, 50u) << "only the lead-in";
+    const Code& code = std::get<Code>(recorder.events[1]);
+    EXPECT_TRUE(code.durations.empty());
+    EXPECT_EQ(code.carrier, 0x02);      // the pause's high byte
+    EXPECT_EQ(code.repeatStart, 0x03);  // and its low byte
+    EXPECT_EQ(std::get<Led>(recorder.events[2]).state, handheld::LED_OFF);
+    EXPECT_EQ(Cycles(), 0u);
+    EXPECT_EQ(TheSendState().lastSentButton, u"CH1");
 }
 
 }  // namespace

@@ -45,7 +45,11 @@ struct ConfigurationTest : ::testing::Test {
     orvane_test::TestHome home;
     orvane_test::MessageBoxRecorder boxes;
     ApplicationSettings settings;
-    ~ConfigurationTest() override { handheld::SetWriteFailureAfterBytes(std::nullopt); }
+    std::optional<std::u16string> storedPort;
+    ~ConfigurationTest() override {
+        handheld::SetWriteFailureAfterBytes(std::nullopt);
+        EXPECT_TRUE(boxes.Shown().empty()) << "the model reports its problems and leaves showing them to the shell";
+    }
 
     void ExpectDefaults() {
         EXPECT_EQ(settings.optionFlags, 5);
@@ -90,24 +94,25 @@ TEST_F(ConfigurationTest, DefaultsAreWrittenAsTheFormatSays) {
 }
 
 TEST_F(ConfigurationTest, MissingAndEmptyFilesKeepTheDefaultsSilently) {
-    EXPECT_FALSE(ReadConfiguration(kPath, settings, nullptr));
+    const FileResult missing = ReadConfiguration(kPath, settings, storedPort);
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(missing.problems.empty());
     ExpectDefaults();
     home.WriteFile(kPath, {});
-    EXPECT_TRUE(ReadConfiguration(kPath, settings, nullptr));
+    const FileResult empty = ReadConfiguration(kPath, settings, storedPort);
+    EXPECT_TRUE(empty);
+    EXPECT_TRUE(empty.problems.empty());
+    EXPECT_FALSE(storedPort.has_value());
     ExpectDefaults();
-    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST_F(ConfigurationTest, AWrongMagicOrVersionIsInvalidAndChangesNothing) {
     for (const auto& bytes : {Head(2).U16(1).U16(0).U16(0).Bytes(), FileBytes().Ascii("KCR").U8(1).U16(1).Bytes()}) {
-        boxes.Clear();
         home.WriteFile(kPath, bytes);
-        EXPECT_FALSE(ReadConfiguration(kPath, settings, nullptr));
+        const FileResult read = ReadConfiguration(kPath, settings, storedPort);
+        EXPECT_FALSE(read);
         ExpectDefaults();
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, u"Invalid config file");
-        EXPECT_EQ(boxes.Shown()[0].caption, u"Error");
-        EXPECT_EQ(boxes.Shown()[0].flags & handheld::MB_ICONMASK, handheld::MB_ICONERROR);
+        EXPECT_EQ(read.problems, (Problems{{u"ERR_3", u"Invalid config file", ProblemIcon::Error}}));
     }
 }
 
@@ -182,7 +187,7 @@ TEST_F(ConfigurationTest, EntriesAreWrittenInListOrder) {
     }
     ASSERT_TRUE(WriteConfiguration(kPath, settings));
     ApplicationSettings read;
-    ASSERT_TRUE(ReadConfiguration(kPath, read, nullptr));
+    ASSERT_TRUE(ReadConfiguration(kPath, read, storedPort));
     ASSERT_EQ(read.shownDevices.size(), 2u);
     EXPECT_EQ(read.shownDevices[0].deviceName, u"Zeta");
     EXPECT_EQ(read.shownDevices[1].deviceName, u"Alpha");
@@ -199,7 +204,17 @@ TEST_F(ConfigurationTest, AFailedWriteKeepsThePreviousFile) {
         const auto temporary = handheld::HostPath(TemporaryPathFor(kPath));
         EXPECT_FALSE(std::filesystem::exists(*temporary));
     }
-    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(ConfigurationTest, TheBackupOfAnInterruptedSaveIsPutBackAndReadWithItsPort) {
+    home.WriteFile(BackupPathFor(kPath), SampleFile());
+    ASSERT_TRUE(ReadConfiguration(kPath, settings, storedPort));
+    EXPECT_EQ(settings.currentDevice, u"TV");
+    EXPECT_EQ(storedPort, u"COM3:") << "handed back, not applied: settings.portName is the caller's to set";
+    EXPECT_TRUE(settings.portName.empty());
+    EXPECT_EQ(home.ReadFile(kPath), SampleFile());
+    const auto backup = handheld::HostPath(BackupPathFor(kPath));
+    EXPECT_FALSE(std::filesystem::exists(*backup));
 }
 
 TEST_F(ConfigurationTest, TheFileLiesBesideTheProgram) {

@@ -6,7 +6,6 @@
 
 #include "app/model/device.h"
 #include "app/model/safe_file.h"
-#include "app/shell/language_table.h"
 #include "handheld/files.h"
 #include "handheld/home.h"
 #include "tests/app_model/file_bytes.h"
@@ -18,10 +17,6 @@ using app_model_test::DeviceHeader;
 using app_model_test::EntryBytes;
 using app_model_test::FileBytes;
 using app_model_test::RecordBytes;
-using handheld::MB_ICONERROR;
-using handheld::MB_ICONEXCLAMATION;
-using handheld::MB_ICONINFORMATION;
-using handheld::MB_ICONMASK;
 
 constexpr std::u16string_view kPath = u"\\My Documents\\TV.kdr";
 
@@ -48,25 +43,38 @@ std::vector<unsigned char> SampleFile() {
     return file.Bytes();
 }
 
+const Problem kCantReadHeader{u"ERR_11", u"Can't read file header", ProblemIcon::Information};
+const Problem kNotADevice{u"ERR_12", u"This file don't content KR device", ProblemIcon::Exclamation};
+const Problem kNameTooLong{u"ERR_13", u"Too long device name", ProblemIcon::Information};
+const Problem kDamagedRecord{u"ERR_9", u"Out of memory"};
+const Problem kRecordCut{u"ERR_8", u"Can't read all bytes"};
+const Problem kCantCreate{u"ERR_14", u"Can't create or rewrite file \"", ProblemIcon::Error, std::u16string(kPath)};
+const Problem kCantWriteHeader{u"ERR_15", u"Can't write file header"};
+const Problem kCantWrite{u"ERR_17", u"Can't write file \"", ProblemIcon::Error, std::u16string(kPath)};
+
 struct DeviceFileTest : ::testing::Test {
     orvane_test::TestHome home;
     orvane_test::MessageBoxRecorder boxes;
-    ~DeviceFileTest() override { handheld::SetWriteFailureAfterBytes(std::nullopt); }
+    ~DeviceFileTest() override {
+        handheld::SetWriteFailureAfterBytes(std::nullopt);
+        EXPECT_TRUE(boxes.Shown().empty()) << "the model reports its problems and leaves showing them to the shell";
+    }
 
-    void ExpectOneBox(const std::u16string& text, unsigned icon) {
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, text);
-        EXPECT_EQ(boxes.Shown()[0].caption, u"Error");
-        EXPECT_EQ(boxes.Shown()[0].flags & MB_ICONMASK, icon);
-        EXPECT_EQ(boxes.Shown()[0].owner, nullptr);
+    static void ExpectOnly(const FileResult& result, const Problem& problem) {
+        ASSERT_EQ(result.problems.size(), 1u);
+        EXPECT_EQ(result.problems[0].key, problem.key);
+        EXPECT_EQ(result.problems[0].defaultText, problem.defaultText);
+        EXPECT_EQ(result.problems[0].icon, problem.icon);
+        EXPECT_EQ(result.problems[0].quotedPath, problem.quotedPath);
     }
 };
 
 TEST_F(DeviceFileTest, ReadsEveryFieldAndWritesTheSameBytesBack) {
     home.WriteFile(kPath, SampleFile());
     Device device;
-    ASSERT_TRUE(device.Load(kPath, false));
-    EXPECT_TRUE(boxes.Shown().empty());
+    const FileResult loaded = device.Load(kPath, false);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded.problems.empty());
     EXPECT_EQ(device.formatVersion, 1);
     EXPECT_EQ(device.deviceType, DT_RECEIVER);
     EXPECT_EQ(device.name, u"Living room");
@@ -129,12 +137,13 @@ TEST_F(DeviceFileTest, HeaderOnlyAndEmptyDevices) {
     EXPECT_EQ(device.name, u"Living room");
 
     home.WriteFile(kPath, DeviceHeader(u"", 1, 7).Bytes());
-    ASSERT_TRUE(device.Load(kPath, false));
+    const FileResult loaded = device.Load(kPath, false);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded.problems.empty());
     EXPECT_TRUE(device.records.empty());
     EXPECT_EQ(device.name, u"");
     EXPECT_EQ(device.deviceType, DT_PLAYER);
     EXPECT_EQ(device.formatVersion, 7);  // kept as read
-    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST_F(DeviceFileTest, SizeWordBit15IsIgnoredAndAnOddNameLengthDropsTheHalfCharacter) {
@@ -165,40 +174,39 @@ TEST_F(DeviceFileTest, CcfPathsOnlyMarkTheDevice) {
         device.path = u"\\kept";
         device.deviceType = DT_RECEIVER;
         device.AppendRecord(ButtonRecord());
-        const bool loaded = device.Load(c.path, false);
-        EXPECT_EQ(loaded, c.ccf) << std::string(c.path.begin(), c.path.end());
+        const FileResult loaded = device.Load(c.path, false);
+        EXPECT_EQ(loaded.succeeded, c.ccf) << std::string(c.path.begin(), c.path.end());
+        EXPECT_TRUE(loaded.problems.empty());
         EXPECT_EQ(device.deviceType == DT_CCF, c.ccf);
         EXPECT_TRUE(device.records.empty());
         EXPECT_EQ(device.name, u"Kept");
         EXPECT_EQ(device.path, u"\\kept");
     }
-    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST_F(DeviceFileTest, AMissingFileFailsWithoutAMessage) {
     Device device;
-    EXPECT_FALSE(device.Load(u"\\My Documents\\None.kdr", false));
-    EXPECT_TRUE(boxes.Shown().empty());
+    const FileResult loaded = device.Load(u"\\My Documents\\None.kdr", false);
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(loaded.problems.empty());
 }
 
 TEST_F(DeviceFileTest, HeaderFaultsShowTheirMessages) {
     const struct {
         std::vector<unsigned char> bytes;
-        std::u16string text;
-        unsigned icon;
+        Problem problem;
     } cases[] = {
-        {{'K', 'C', 'R', 1, 0}, u"Can't read file header", MB_ICONINFORMATION},
-        {{}, u"Can't read file header", MB_ICONINFORMATION},
-        {FileBytes().Ascii("KRC").Zeros(45).Bytes(), u"This file don't content KR device", MB_ICONEXCLAMATION},
-        {FileBytes().Ascii("KCR").U16(1).U8(0).U8(0).U8(42).Zeros(40).Bytes(), u"Too long device name",
-         MB_ICONINFORMATION},
+        {{'K', 'C', 'R', 1, 0}, kCantReadHeader},
+        {{}, kCantReadHeader},
+        {FileBytes().Ascii("KRC").Zeros(45).Bytes(), kNotADevice},
+        {FileBytes().Ascii("KCR").U16(1).U8(0).U8(0).U8(42).Zeros(40).Bytes(), kNameTooLong},
     };
     for (const auto& c : cases) {
-        boxes.Clear();
         home.WriteFile(kPath, c.bytes);
         Device device;
-        EXPECT_FALSE(device.Load(kPath, false));
-        ExpectOneBox(c.text, c.icon);
+        const FileResult loaded = device.Load(kPath, false);
+        EXPECT_FALSE(loaded);
+        ExpectOnly(loaded, c.problem);
         EXPECT_TRUE(device.path.empty());
     }
 }
@@ -218,13 +226,13 @@ TEST_F(DeviceFileTest, DamagedRecordsAreRefusedAndTheRecordsBeforeThemKept) {
 
     for (const auto& damaged :
          {entryPastEnd, entryTooSmall, stringPastEnd, countWithoutEntries, tooShortForItsFields, sizeBelowItsOwnWord}) {
-        boxes.Clear();
         home.WriteFile(kPath, DeviceHeader(u"TV", 0).Append(good).Append(damaged).Append(good).Bytes());
         Device device;
-        EXPECT_TRUE(device.Load(kPath, false));
+        const FileResult loaded = device.Load(kPath, false);
+        EXPECT_TRUE(loaded);
         ASSERT_EQ(device.records.size(), 1u);
         EXPECT_EQ(device.records[0].name, u"CH1");
-        ExpectOneBox(u"Out of memory", MB_ICONERROR);
+        ExpectOnly(loaded, kDamagedRecord);
     }
 }
 
@@ -236,13 +244,12 @@ TEST_F(DeviceFileTest, AFileCutAtAnyByteKeepsTheWholeRecordsBeforeTheCut) {
     for (const auto& record : records) recordEnds.push_back(end += record.size());
 
     for (std::size_t cut = 0; cut < full.size(); ++cut) {
-        boxes.Clear();
         home.WriteFile(kPath, std::vector<unsigned char>(full.begin(), full.begin() + cut));
         Device device;
-        const bool loaded = device.Load(kPath, false);
+        const FileResult loaded = device.Load(kPath, false);
         if (cut < 48) {
             EXPECT_FALSE(loaded) << cut;
-            ExpectOneBox(u"Can't read file header", MB_ICONINFORMATION);
+            ExpectOnly(loaded, kCantReadHeader);
             continue;
         }
         ASSERT_TRUE(loaded) << cut;
@@ -252,9 +259,9 @@ TEST_F(DeviceFileTest, AFileCutAtAnyByteKeepsTheWholeRecordsBeforeTheCut) {
         ASSERT_EQ(device.records.size(), whole) << cut;
         // A cut inside the size word ends the file quietly; a cut after it is reported.
         if (cut - start < 2) {
-            EXPECT_TRUE(boxes.Shown().empty()) << cut;
+            EXPECT_TRUE(loaded.problems.empty()) << cut;
         } else {
-            ExpectOneBox(u"Can't read all bytes", MB_ICONERROR);
+            ExpectOnly(loaded, kRecordCut);
         }
     }
 }
@@ -262,8 +269,9 @@ TEST_F(DeviceFileTest, AFileCutAtAnyByteKeepsTheWholeRecordsBeforeTheCut) {
 TEST_F(DeviceFileTest, NameTooLongForTheHeaderFailsWithoutMessageOrFile) {
     Device device;
     device.name = std::u16string(21, u'x');
-    EXPECT_FALSE(device.Save(true, kPath));
-    EXPECT_TRUE(boxes.Shown().empty());
+    const FileResult saved = device.Save(true, kPath);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(saved.problems.empty());
     EXPECT_FALSE(Exists(kPath));
     EXPECT_FALSE(Exists(TemporaryPathFor(kPath)));
     device.name = std::u16string(20, u'x');
@@ -274,8 +282,9 @@ TEST_F(DeviceFileTest, CreateNewRefusesAnExistingFileAndLeavesIt) {
     home.WriteFile(kPath, SampleFile());
     Device device;
     device.name = u"Other";
-    EXPECT_FALSE(device.Save(false, kPath));
-    ExpectOneBox(u"Can't create or rewrite file \"\\My Documents\\TV.kdr\"", MB_ICONERROR);
+    const FileResult saved = device.Save(false, kPath);
+    EXPECT_FALSE(saved);
+    ExpectOnly(saved, kCantCreate);
     EXPECT_EQ(home.ReadFile(kPath), SampleFile());
     EXPECT_TRUE(device.path.empty());
 }
@@ -300,20 +309,20 @@ TEST_F(DeviceFileTest, AFailedWriteLeavesThePreviousFileWhole) {
     device.name = u"Changed";
     const struct {
         std::uint64_t budget;
-        std::u16string text;
+        Problem problem;
     } cases[] = {
-        {0, u"Can't write file header"},
-        {47, u"Can't write file header"},
-        {48, u"Can't write file \"\\My Documents\\TV.kdr\""},
-        {200, u"Can't write file \"\\My Documents\\TV.kdr\""},
-        {SampleFile().size() - 1, u"Can't write file \"\\My Documents\\TV.kdr\""},
+        {0, kCantWriteHeader},
+        {47, kCantWriteHeader},
+        {48, kCantWrite},
+        {200, kCantWrite},
+        {SampleFile().size() - 1, kCantWrite},
     };
     for (const auto& c : cases) {
-        boxes.Clear();
         handheld::SetWriteFailureAfterBytes(c.budget);
-        EXPECT_FALSE(device.Save(true, kPath)) << c.budget;
+        const FileResult saved = device.Save(true, kPath);
+        EXPECT_FALSE(saved) << c.budget;
         handheld::SetWriteFailureAfterBytes(std::nullopt);
-        ExpectOneBox(c.text, MB_ICONERROR);
+        ExpectOnly(saved, c.problem);
         EXPECT_EQ(home.ReadFile(kPath), SampleFile()) << c.budget;
         EXPECT_FALSE(Exists(TemporaryPathFor(kPath)));
     }
@@ -331,32 +340,56 @@ TEST_F(DeviceFileTest, ARecordTooBigForTheSizeWordIsRefusedBeforeAnyFileIsTouche
     ASSERT_TRUE(record.SetEntry(0, samples.data(), samples.size(), 0, 0));
     EXPECT_EQ(device_file::RecordSize(record), 0x8000u);
     device.AppendRecord(record);
-    EXPECT_FALSE(device.Save(true, kPath));
-    ExpectOneBox(u"Button record is too big to save", MB_ICONERROR);
+    const FileResult saved = device.Save(true, kPath);
+    EXPECT_FALSE(saved);
+    ExpectOnly(saved, {u"ERR_18", u"Button record is too big to save"});
     EXPECT_EQ(home.ReadFile(kPath), SampleFile());
     EXPECT_FALSE(device.Save(false, u"\\My Documents\\New.kdr"));
     EXPECT_FALSE(Exists(u"\\My Documents\\New.kdr"));
 
     // One byte less fits and reads back whole.
     device.records[0].SetEntry(0, samples.data(), samples.size() - 1, 0, 0);
-    boxes.Clear();
     ASSERT_TRUE(device.Save(true, kPath));
     Device loaded;
-    ASSERT_TRUE(loaded.Load(kPath, false));
+    const FileResult result = loaded.Load(kPath, false);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result.problems.empty());
     ASSERT_EQ(loaded.records.size(), 1u);
     EXPECT_EQ(loaded.records[0].commands.at(0).entrySize(), samples.size() + 3);
-    EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(DeviceFileTest, TheBackupOfAnInterruptedReplacementIsReadAndThenRetired) {
-    // As if the program stopped after moving the old file aside and before moving the new one in.
+// As if the program stopped after moving the old file aside and before moving the new one in: the first
+// read or write of the device puts the old file back under its own name, where a folder scan finds it.
+TEST_F(DeviceFileTest, TheBackupOfAnInterruptedReplacementIsPutBackByTheFirstReadOrWrite) {
+    for (const bool headerOnly : {true, false}) {
+        home.WriteFile(BackupPathFor(kPath), SampleFile());
+        Device device;
+        ASSERT_TRUE(device.Load(kPath, headerOnly));
+        EXPECT_EQ(device.records.size(), headerOnly ? 0u : 3u);
+        EXPECT_EQ(device.path, kPath);
+        EXPECT_EQ(home.ReadFile(kPath), SampleFile());
+        EXPECT_FALSE(Exists(BackupPathFor(kPath)));
+        ASSERT_TRUE(handheld::DeleteFileW(kPath.data()));
+    }
+
+    // A save over it: the old file comes back first and is then replaced as any other.
+    home.WriteFile(BackupPathFor(kPath), SampleFile());
+    Device replacement;
+    replacement.name = u"New";
+    ASSERT_TRUE(replacement.Save(true, kPath));
+    EXPECT_EQ(home.ReadFile(kPath), DeviceHeader(u"New", 100).Bytes());
+    EXPECT_FALSE(Exists(BackupPathFor(kPath)));
+    EXPECT_FALSE(Exists(TemporaryPathFor(kPath)));
+}
+
+TEST_F(DeviceFileTest, CreateNewRefusesATargetThatSurvivesOnlyAsABackup) {
     home.WriteFile(BackupPathFor(kPath), SampleFile());
     Device device;
-    ASSERT_TRUE(device.Load(kPath, false));
-    EXPECT_EQ(device.records.size(), 3u);
-    EXPECT_EQ(device.path, kPath);
-    ASSERT_TRUE(device.Save(true));
-    EXPECT_EQ(home.ReadFile(kPath), SampleFile());
+    device.name = u"Other";
+    const FileResult saved = device.Save(false, kPath);
+    EXPECT_FALSE(saved);
+    ExpectOnly(saved, kCantCreate);
+    EXPECT_EQ(home.ReadFile(kPath), SampleFile()) << "the device that was there is back, not replaced";
     EXPECT_FALSE(Exists(BackupPathFor(kPath)));
 }
 
@@ -368,8 +401,10 @@ TEST_F(DeviceFileTest, RecordFunctionsOnAnOpenFile) {
     ASSERT_NE(file, handheld::INVALID_HANDLE_VALUE);
     ButtonRecord record;
     record.SetEntry(9, nullptr, 0, 0, 0);  // replaced, not kept
-    ASSERT_TRUE(device_file::ReadRecord(file, record));
-    EXPECT_FALSE(device_file::ReadRecord(file, record));  // end of file, silently
+    Problems problems;
+    ASSERT_TRUE(device_file::ReadRecord(file, record, problems));
+    EXPECT_FALSE(device_file::ReadRecord(file, record, problems));  // end of file, silently
+    EXPECT_TRUE(problems.empty());
     handheld::CloseHandle(file);
     EXPECT_EQ(record.EntryCount(), 5u);
     EXPECT_EQ(device_file::RecordSize(record), records[1].size());
@@ -379,36 +414,6 @@ TEST_F(DeviceFileTest, RecordFunctionsOnAnOpenFile) {
     ASSERT_TRUE(device_file::WriteRecord(file, record));
     handheld::CloseHandle(file);
     EXPECT_EQ(home.ReadFile(out), records[1]);
-    EXPECT_TRUE(boxes.Shown().empty());
-}
-
-}  // namespace
-
-namespace {
-
-// The texts come from the language table when it has them; the path is still put between the quotes.
-TEST_F(DeviceFileTest, MessagesTakeTheirTextsAndTitleFromTheLanguageTable) {
-    const std::u16string language =
-        u"\xFEFF"
-        u"ERR_MSG_TITLE\tFehler\r\n"
-        u"ERR_14\tKann nicht anlegen: \"\r\n"
-        u"ERR_12\tKein Geraet\r\n";
-    std::vector<std::uint8_t> bytes;
-    for (char16_t c : language) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    LanguageTable::Instance().LoadLanguageBytes(bytes.data(), bytes.size());
-    home.WriteFile(kPath, FileBytes().Ascii("XYZ").Zeros(45).Bytes());
-    Device device;
-    EXPECT_FALSE(device.Load(kPath, false));
-    EXPECT_FALSE(device.Save(false, kPath));
-    LanguageTable::Instance().Clear();
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[0].text, u"Kein Geraet");
-    EXPECT_EQ(boxes.Shown()[0].caption, u"Fehler");
-    EXPECT_EQ(boxes.Shown()[1].text, u"Kann nicht anlegen: \"\\My Documents\\TV.kdr\"");
-    EXPECT_EQ(boxes.Shown()[1].caption, u"Fehler");
 }
 
 }  // namespace
@@ -418,8 +423,9 @@ namespace {
 TEST_F(DeviceFileTest, AFolderInTheWayIsNotReplaced) {
     ASSERT_TRUE(handheld::CreateDirectoryW(kPath.data(), nullptr));
     Device device;
-    EXPECT_FALSE(device.Save(true, kPath));
-    ExpectOneBox(u"Can't create or rewrite file \"\\My Documents\\TV.kdr\"", MB_ICONERROR);
+    const FileResult saved = device.Save(true, kPath);
+    EXPECT_FALSE(saved);
+    ExpectOnly(saved, kCantCreate);
     EXPECT_EQ(handheld::GetFileAttributesW(kPath.data()) & handheld::FILE_ATTRIBUTE_DIRECTORY,
               handheld::FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -87,4 +87,28 @@ TEST(PanelLayout, ACustomMainPanelComesFromItsPanelZeroRecords) {
     EXPECT_EQ(FunctionPanelButtons(device).size(), 12u);
 }
 
+// "Select button" makes the function shapes flat by default; they keep their caption box, their skin is
+// kept whole for drawing, and only a prefix at the very start counts.
+TEST(PanelLayout, FlatFunctionShapesOfACustomPanelShowTheirCaptions) {
+    Device device;
+    device.deviceType = DT_CUSTOM;
+    const struct {
+        std::u16string skin;
+        bool captioned;
+    } cases[] = {
+        {u"FLAT_F_LEFT", true}, {u"FLAT_F_RIGHT", true},  {u"F_LEFT", true},       {u"FLAT_CHANAL", false},
+        {u"FLAT_", false},      {u"XFLAT_F_LEFT", false}, {u"flat_F_LEFT", false}, {u"FLAT_FLAT_F_LEFT", false},
+    };
+    for (const auto& c : cases) device.AppendRecord(Record(u"CUSTOM$0", c.skin, 0, 0, u"Play"));
+    const auto buttons = MainPanelButtons(device);
+    ASSERT_EQ(buttons.size(), std::size(cases));
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(buttons[i].caption, cases[i].captioned ? u"Play" : u"") << i;
+        EXPECT_EQ(buttons[i].skin, cases[i].skin) << i;
+    }
+    EXPECT_EQ(SkinShape(u"FLAT_F_RIGHT"), u"F_RIGHT");
+    EXPECT_EQ(SkinShape(u"FLAT_"), u"");
+    EXPECT_EQ(SkinShape(u"CHANAL"), u"CHANAL");
+}
+
 }  // namespace

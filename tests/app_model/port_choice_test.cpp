@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/model/configuration.h"
+#include "app/shell/stored_files.h"
 #include "driver/irdriver/lumbra.h"
 #include "handheld/registry.h"
 #include "tests/app_model/file_bytes.h"
@@ -134,7 +135,7 @@ TEST_F(PortChoiceTest, TheStoredNameReachesTheDriverAtStartEvenWithoutSuchADrive
         path,
         app_model_test::FileBytes().Ascii("KRC").U8(1).U16(5).U16(0).U16(0).U32(5).Chars(u"COM9:").U32(0).Bytes());
     ApplicationSettings settings;
-    ASSERT_TRUE(ReadConfiguration(path, settings, nullptr));
+    ASSERT_TRUE(ReadConfigurationAtStart(path, settings, nullptr));
     EXPECT_EQ(settings.portName, u"COM9:");
     EXPECT_EQ(DriverPort(), u"COM9:");
     EXPECT_TRUE(BuildPortMenu(EnumeratePorts(), settings.portName).checked[0]);

@@ -275,7 +275,8 @@ TEST_F(DemoDevicesTest, AmpIsACustomPanelWithAMacroOfCodesAndPauses) {
 
 TEST_F(DemoDevicesTest, TheConfigurationShowsTheDemoDevicesAndOpensOne) {
     ApplicationSettings settings;
-    ASSERT_TRUE(ReadConfiguration(settings, nullptr));
+    std::optional<std::u16string> storedPortName;
+    ASSERT_TRUE(ReadConfiguration(settings, storedPortName));
     ASSERT_EQ(settings.shownDevices.size(), 3u);
     EXPECT_EQ(settings.currentDevice, u"TV");
     for (const DeviceSettings& shown : settings.shownDevices) {

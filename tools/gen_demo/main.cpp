@@ -9,6 +9,7 @@
 
 #include "app/model/configuration.h"
 #include "app/model/device_creation.h"
+#include "app/shell/stored_files.h"
 #include "handheld/home.h"
 #include "handheld/text.h"
 #include "tools/gen_demo/demo_devices.h"
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (Device& device : devices) {
         const std::u16string path = DeviceFolder() + device.name + u".kdr";
-        if (!device.Save(false, path)) {
+        if (!SaveDevice(device, false, path)) {
             std::fprintf(stderr, "gen_demo: cannot save the device %s\n", handheld::ToUtf8(device.name).c_str());
             ok = false;
             continue;

@@ -14,7 +14,6 @@
 
 namespace orvanectl {
 
-
 namespace {
 
 constexpr std::string_view kUsage = "cfg show FILE [--json]";
@@ -63,7 +62,7 @@ int RunCfg(const std::vector<std::string>& arguments) {
     ApplicationSettings settings;
     std::optional<std::u16string> storedPortName;
     if (configuration::Parse(source, settings, storedPortName) == configuration::ParseResult::NotConfiguration) {
-        ShowError(nullptr, u"ERR_3", u"Invalid config file");
+        ShowProblem(nullptr, configuration::InvalidConfiguration());
         return 1;
     }
     // The tool shows the stored name without handing it to the driver.

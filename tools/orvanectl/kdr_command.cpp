@@ -11,6 +11,9 @@
 #include "app/model/device.h"
 #include "app/model/device_creation.h"
 #include "app/model/device_file.h"
+#include "app/model/little_endian.h"
+#include "app/shell/messages.h"
+#include "app/shell/stored_files.h"
 #include "handheld/home.h"
 #include "handheld/text.h"
 #include "tools/orvanectl/command.h"
@@ -30,7 +33,7 @@ bool IsHandheldPath(const std::string& argument) {
 // The device as the program would load it from either kind of path.
 bool LoadDevice(const std::string& argument, Device& device) {
     if (IsHandheldPath(argument)) {
-        if (device.Load(handheld::FromUtf8(argument), false)) return true;
+        if (::LoadDevice(device, handheld::FromUtf8(argument), false)) return true;
         std::fprintf(stderr, "orvanectl: cannot open %s\n", argument.c_str());
         return false;
     }
@@ -40,7 +43,9 @@ bool LoadDevice(const std::string& argument, Device& device) {
         return false;
     }
     MemoryByteSource source(bytes);
-    return device_file::LoadFrom(source, device, false);
+    const FileResult loaded = device_file::LoadFrom(source, device, false);
+    ShowProblems(nullptr, loaded.problems);
+    return loaded.succeeded;
 }
 
 // The samples as the driver's signed 32-bit words.
@@ -48,7 +53,7 @@ std::vector<std::int32_t> SampleWords(const CodeEntry& entry) {
     std::vector<std::int32_t> words;
     const auto samples = entry.samples();
     for (std::size_t i = 0; i + 4 <= samples.size(); i += 4) {
-        words.push_back(static_cast<std::int32_t>(ReadU32(samples.data() + i)));
+        words.push_back(ReadI32(samples.data() + i));
     }
     return words;
 }
@@ -118,7 +123,7 @@ int Rewrite(const std::vector<std::string>& args) {
     Device device;
     if (!LoadDevice(args[0], device)) return 1;
     const std::string& out = args[1];
-    if (IsHandheldPath(out)) return device.Save(true, handheld::FromUtf8(out)) ? 0 : 1;
+    if (IsHandheldPath(out)) return SaveDevice(device, true, handheld::FromUtf8(out)) ? 0 : 1;
     std::vector<std::uint8_t> bytes;
     const auto result = device_file::WriteDevice(device, [&bytes](const std::uint8_t* data, std::size_t count) {
         bytes.insert(bytes.end(), data, data + count);
@@ -159,7 +164,7 @@ int Create(const std::vector<std::string>& args) {
     } else {
         return UsageError(kUsage);
     }
-    return CreateStandardDevice(handheld::FromUtf8(args[0]), type) ? 0 : 1;
+    return CreateStandardDeviceFile(handheld::FromUtf8(args[0]), type) ? 0 : 1;
 }
 
 int RunKdr(const std::vector<std::string>& arguments) {
