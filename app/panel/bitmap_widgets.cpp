@@ -94,7 +94,7 @@ std::vector<int> PushWidget::BitmapNumbers() const {
 }
 
 void PushWidget::Repaint() const {
-    if (window_ != nullptr) window_->update(Rect());
+    if (window_ != nullptr) window_->repaint(Rect());
 }
 
 ToggleWidget::ToggleWidget(QString id, QWidget* window, int orientation, WidgetPlacement portrait, int pressedPortrait,
@@ -152,7 +152,7 @@ void TextWidget::SetText(std::u16string_view text) {
     const std::u16string_view cut = text.substr(0, kMaxTextChars);
     if (cut == text_) return;
     text_ = cut;
-    if (window_ != nullptr) window_->update(Rect());
+    if (window_ != nullptr) window_->repaint(Rect());
 }
 
 void TextWidget::Draw(QPainter& dc) const {

@@ -71,6 +71,8 @@ bool MainWindow::Open(std::u16string_view name) {
     const bool opened = OpenDevice(name, state_, panels_, opening_);
     if (opened) {
         state_.currentDevice = name;
+        // Written here rather than while painting: a new text repaints the widget at once.
+        widgets_.deviceName.SetText(state_.currentDevice);
         ShowDeviceSettings();
     }
     return opened;
@@ -100,7 +102,6 @@ void MainWindow::StepDevice(int step) {
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackgroundGrey);
-    widgets_.deviceName.SetText(state_.currentDevice);
     painter.setPen(Qt::black);
     painter.setFont(CaptionFont());
     widgets_.Draw(painter);
