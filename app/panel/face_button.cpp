@@ -1,6 +1,7 @@
 #include "app/panel/face_button.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -40,35 +41,68 @@ const std::uint8_t* PicturePixelUnder(const Bitmap24& picture, int orientation, 
     return picture.Contains(column, row) ? picture.Pixel(column, row) : nullptr;
 }
 
+// ShadeChannel and BlendChannel for every byte pair, so the per-pixel work is table lookups with exactly their
+// truncations.
+struct ChannelTables {
+    std::uint8_t shade[256][256];    // [intensity][channel]
+    std::uint8_t portion[256][256];  // [coverage][value] = coverage * value / 255
+};
+
+const ChannelTables& Tables() {
+    static const std::unique_ptr<ChannelTables> tables = [] {
+        auto t = std::make_unique<ChannelTables>();
+        for (int a = 0; a < 256; ++a) {
+            for (int v = 0; v < 256; ++v) {
+                t->shade[a][v] = std::uint8_t(ShadeChannel(a, v));
+                t->portion[a][v] = std::uint8_t(BlendChannel(a, 0, v));
+            }
+        }
+        return t;
+    }();
+    return *tables;
+}
+
+// Composes the face onto the target at `at`. In landscape the face is read turned counter-clockwise: the
+// target's row i is the face's column at.height - 1 - i, read downwards.
 void ComposeFace(const FaceButton& button, DeviceContext& dc, int state, const PixelRect& at, const Bitmap24& face,
                  const ButtonBackground& background, bool opaqueButtons) {
+    const ChannelTables& tables = Tables();
     Bitmap24& target = dc.pixels;
+    const bool turned = dc.orientation == kOrientationLandscape;
     const Bgr buttonColor = FromColorref(button.color);
     const Bgr backgroundColor = FromColorref(background.color);
     const int intensityByte = state == STATE_NORMAL ? 2 : 1;  // red for normal, green for any other state
-    const int rows = std::min(at.height, face.Height());
-    const int columns = std::min(at.width, face.Width());
-    for (int i = 0; i < rows; ++i) {
+    const int faceColumns = turned ? face.Height() : face.Width();
+    const int faceLines = turned ? face.Width() : face.Height();
+    // Only the part of the face that lies on the target is composed.
+    const int firstRow = std::max(0, -at.y), lastRow = std::min(at.height, target.Height() - at.y);
+    const int firstColumn = std::max(0, -at.x);
+    const int lastColumn = std::min({at.width, faceColumns, target.Width() - at.x});
+    const int step = turned ? face.Stride() : 3;
+    for (int i = firstRow; i < lastRow; ++i) {
+        const int faceLine = turned ? at.height - 1 - i : i;
+        if (faceLine < 0 || faceLine >= faceLines) continue;
         const int ty = at.y + i;
-        if (ty < 0 || ty >= target.Height()) continue;
-        for (int j = 0; j < columns; ++j) {
-            const int tx = at.x + j;
-            if (tx < 0 || tx >= target.Width()) continue;
-            const std::uint8_t* facePixel = face.Pixel(j, i);
+        const std::uint8_t* facePixel = turned ? face.Pixel(faceLine, firstColumn) : face.Pixel(firstColumn, faceLine);
+        std::uint8_t* out = target.Pixel(at.x + firstColumn, ty);
+        for (int j = firstColumn; j < lastColumn; ++j, facePixel += step, out += 3) {
             const int coverage = facePixel[0];
             if (coverage == 0) continue;
-            Bgr under = backgroundColor;
-            Bgr tint = buttonColor;
+            const Bgr* under = &backgroundColor;
+            const Bgr* tint = &buttonColor;
+            Bgr picturePixel;
             if (background.picture != nullptr) {
-                const std::uint8_t* picturePixel = PicturePixelUnder(*background.picture, dc.orientation, tx, ty);
-                if (picturePixel != nullptr) under = FromPixel(picturePixel);
+                if (const std::uint8_t* p = PicturePixelUnder(*background.picture, dc.orientation, at.x + j, ty)) {
+                    picturePixel = FromPixel(p);
+                    under = &picturePixel;
+                }
                 if (!opaqueButtons) tint = under;
             }
-            const int intensity = facePixel[intensityByte];
-            std::uint8_t* out = target.Pixel(tx, ty);
+            const std::uint8_t* shade = tables.shade[facePixel[intensityByte]];
+            const std::uint8_t* keep = tables.portion[255 - coverage];
+            const std::uint8_t* cover = tables.portion[coverage];
             for (int c = 0; c < 3; ++c) {
-                out[c] =
-                    std::uint8_t(BlendChannel(coverage, under.channel[c], ShadeChannel(intensity, tint.channel[c])));
+                out[c] = std::uint8_t(keep[under->channel[c]] + cover[shade[tint->channel[c]]]);
             }
         }
     }
@@ -165,13 +199,7 @@ void DrawFaceButton(const FaceButton& button, DeviceContext& dc, int state, cons
     const PixelRect at = OrientedRect(button.GetRect(), dc.orientation);
     if (known && button.library != nullptr && !button.skinName.empty()) {
         if (const Bitmap24* face = button.library->Bitmap(button.skinName)) {
-            if (dc.orientation == kOrientationPortrait) {
-                ComposeFace(button, dc, drawState, at, *face, background, opaqueButtons);
-            } else {
-                Bitmap24 turned(at.width, at.height);
-                RotatedBlt(turned, 0, 0, at.width, at.height, *face, RasterOp::Copy);
-                ComposeFace(button, dc, drawState, at, turned, background, opaqueButtons);
-            }
+            ComposeFace(button, dc, drawState, at, *face, background, opaqueButtons);
         }
     }
     if (!button.label.empty()) {
