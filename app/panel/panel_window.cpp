@@ -41,7 +41,7 @@ void PanelWindow::paintEvent(QPaintEvent*) {
     Bitmap24 shown(width(), height());
     DeviceContext dc{shown, orientation_, &text_};
     PaintPanel(ShownPanel(), dc, !state_.editMode);
-    if (!pressed_.empty()) RedrawButton(ShownPanel(), dc, STATE_PRESSED, pressed_);
+    if (!pressed_.empty() && !state_.editMode) RedrawButton(ShownPanel(), dc, STATE_PRESSED, pressed_);
     QPainter(this).drawImage(0, 0, ImageOnBitmap(std::as_const(shown)));
 }
 
@@ -50,11 +50,12 @@ void PanelWindow::mousePressEvent(QMouseEvent* event) {
     pressed_ = ShownPanel().ButtonNameAt(at.x(), at.y());
     if (pressed_.empty()) return;
     state_.pressedName = pressed_;
-    if (!state_.editMode) update();
+    // At once: the command sent next holds the user-interface thread.
+    if (!state_.editMode) repaint();
 }
 
 void PanelWindow::mouseReleaseEvent(QMouseEvent*) {
     if (pressed_.empty()) return;
     pressed_.clear();
-    update();
+    repaint();
 }

@@ -126,6 +126,17 @@ TEST_F(MainWindowTest, PanelWindowShowsThePanelAsPainted) {
             PaintedPanel(panels_.mainPanel, portrait ? kOrientationPortrait : kOrientationLandscape, true, &text));
         EXPECT_EQ(screen.copy(window.Panel()->geometry()), panel);
         EXPECT_EQ(screen.pixelColor(portrait ? 150 : 5, portrait ? 10 : 5), QColor(198, 198, 198));
+        if (!portrait) continue;
+
+        // Held down, the button shows pressed over the painted panel.
+        QTest::mousePress(window.Panel(), Qt::LeftButton, {}, QPoint(24, 22));
+        ASSERT_EQ(window.Panel()->PressedButton(), u"F1");
+        Bitmap24 pressed = PaintedPanel(panels_.mainPanel, kOrientationPortrait, true, &text);
+        DeviceContext dc{pressed, kOrientationPortrait, &text};
+        RedrawButton(panels_.mainPanel, dc, STATE_PRESSED, u"F1");
+        const QImage held = window.grab().toImage().convertToFormat(QImage::Format_RGB888);
+        EXPECT_EQ(held.copy(window.Panel()->geometry()), ToRgbImage(pressed));
+        EXPECT_NE(held, screen);
     }
 }
 
