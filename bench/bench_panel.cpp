@@ -6,11 +6,14 @@
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "app/model/device_templates.h"
 #include "app/panel/device_opening.h"
 #include "app/panel/panel_window.h"
 #include "app/panel/qt_pixels.h"
+#include "handheld/home.h"
 
 namespace {
 
@@ -95,6 +98,20 @@ void BM_FillDevicePanels(benchmark::State& state) {
 }
 BENCHMARK(BM_FillDevicePanels)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// The whole opening of a demo device as the program does it: its file read, both panels filled, settings on.
+void BM_OpenDevice(benchmark::State& state) {
+    const LibraryArtwork artwork(g_library.get());
+    AppState app;
+    DevicePanels panels;
+    DeviceOpening opening;
+    opening.library = &artwork;
+    for (auto _ : state) {
+        if (!OpenDevice(u"TV", app, panels, opening)) state.SkipWithError("the demo device TV does not open");
+    }
+    state.SetLabel("demo TV with learned codes");
+}
+BENCHMARK(BM_OpenDevice)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,9 +122,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_panel: the built button library is missing\n");
         return 1;
     }
+    // A fresh handheld home gets the program package with its demo devices.
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return 1;
+    const std::filesystem::path home = pattern;
+    std::filesystem::remove(home);
+    std::string reason;
+    if (!handheld::OpenHome(home, &reason)) {
+        std::fprintf(stderr, "bench_panel: cannot open a handheld home: %s\n", reason.c_str());
+        return 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     g_library.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
     return 0;
 }
