@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsndfile1-dev libasound2-dev fonts-dejavu-core)
+          libbenchmark-dev libsndfile1-dev libasound2-dev fonts-dejavu-core fonts-wine)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/shell/gui/library_preview.h"
+#include "app/model/configuration.h"
+#include "app/panel/qt_pixels.h"
+#include "app/shell/app_state.h"
+#include "app/shell/gui/main_window.h"
 #include "app/shell/language_table.h"
 #include "handheld/shell/desktop_frame.h"
 #include "handheld/shell/input_recorder.h"
@@ -12,6 +15,25 @@
 
 namespace {
 handheld::HMODULE g_buttonLibrary = nullptr;
+
+}  // namespace
+
+void TakeSettings(AppState& state, const ApplicationSettings& settings) {
+    state.optionFlags = settings.optionFlags;
+    state.currentDevice = settings.currentDevice;
+    state.shownDevices = settings.shownDevices;
+    state.portName = settings.portName;
+    state.buttonRotation = settings.buttonRotation;
+}
+
+ApplicationSettings SettingsOf(const AppState& state) {
+    ApplicationSettings settings;
+    settings.optionFlags = state.optionFlags;
+    settings.currentDevice = state.currentDevice;
+    settings.shownDevices = state.shownDevices;
+    settings.portName = state.portName;
+    settings.buttonRotation = state.buttonRotation;
+    return settings;
 }
 
 handheld::HMODULE ButtonLibrary() {
@@ -37,11 +59,27 @@ int RunProgram() {
 
     int exitCode = 0;
     {
+        const LibraryArtwork artwork(buttonLibrary.get());
+        AppState& state = TheAppState();
+        DevicePanels panels;
         handheld::InputRecorder inputRecorder;
         handheld::DesktopFrame frame;
-        LibraryPreview preview(buttonLibrary.get(), frame.Screen());
+        handheld::HandheldScreen* screen = frame.Screen();
+        MainWindow mainWindow(state, panels, artwork, screen->orientation(), screen);
+        QObject::connect(screen, &handheld::HandheldScreen::ScreenTurned, &mainWindow,
+                         [&mainWindow](handheld::Orientation orientation) { mainWindow.SetOrientation(orientation); });
+        QObject::connect(&mainWindow, &MainWindow::ExitRequested, &frame, &QWidget::close);
+
+        ApplicationSettings settings;
+        ReadConfiguration(settings, state.mainWindow);
+        TakeSettings(state, settings);
+        if (state.currentDevice.empty() && !state.shownDevices.empty())
+            state.currentDevice = state.shownDevices.front().deviceName;
+        if (!state.currentDevice.empty()) mainWindow.Open(state.currentDevice);
+
         frame.show();
         exitCode = QApplication::exec();
+        WriteConfiguration(SettingsOf(state));
     }
 
     handheld::SetMessageBoxPresenter(previousPresenter);
