@@ -3,6 +3,7 @@
 #include "app/model/panel_layout.h"
 #include "app/shell/language_table.h"
 #include "app/shell/messages.h"
+#include "app/shell/stored_files.h"
 #include "handheld/files.h"
 
 namespace {
@@ -73,7 +74,7 @@ bool OpenDevice(std::u16string_view name, AppState& state, DevicePanels& panels,
     }
 
     const std::u16string base = GetProgramFolder() + u"\\Devices\\" + std::u16string(name);
-    if (!state.device.Load(base + u".kdr", false)) {
+    if (!LoadDevice(state.device, base + u".kdr", false)) {
         const std::u16string ccfPath = base + u".ccf";
         if (!FileExists(ccfPath)) {
             ShowError(state.mainWindow, u"ERR_4", u"Can't load device KDR or CCF");

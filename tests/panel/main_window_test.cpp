@@ -9,6 +9,7 @@
 
 #include "app/shell/gui/program.h"
 #include "app/shell/language_table.h"
+#include "app/shell/stored_files.h"
 #include "tests/support/test_home.h"
 
 namespace {
@@ -18,7 +19,7 @@ protected:
     MainWindowTest()
         : library_(handheld::ResourceLibrary::Load(GetProgramFolder() + u"\\KRBtnLib.dll")), artwork_(library_.get()) {
         ApplicationSettings settings;
-        ReadConfiguration(settings, nullptr);
+        ReadConfigurationAtStart(settings, nullptr);
         TakeSettings(state_, settings);
     }
 

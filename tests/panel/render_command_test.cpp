@@ -9,6 +9,7 @@
 #include "app/panel/panel_window.h"
 #include "app/shell/gui/program.h"
 #include "app/shell/language_table.h"
+#include "app/shell/stored_files.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/test_home.h"
 
@@ -28,7 +29,7 @@ protected:
         const LibraryArtwork artwork(library.get());
         AppState state;
         ApplicationSettings settings;
-        ReadConfiguration(settings, nullptr);
+        ReadConfigurationAtStart(settings, nullptr);
         TakeSettings(state, settings);
         DevicePanels panels;
         DeviceOpening opening;

@@ -16,6 +16,7 @@
 #include "app/shell/gui/main_window.h"
 #include "app/shell/gui/program.h"
 #include "app/shell/language_table.h"
+#include "app/shell/stored_files.h"
 #include "handheld/shell/hwnd.h"
 #include "handheld/text.h"
 #include "tools/orvanectl/command.h"
@@ -133,7 +134,7 @@ int RunRender(const std::vector<std::string>& arguments) {
     const LibraryArtwork artwork(library.get());
     AppState& state = TheAppState();
     ApplicationSettings settings;
-    ReadConfiguration(settings, nullptr);
+    ReadConfigurationAtStart(settings, nullptr);
     TakeSettings(state, settings);
     state.functionPanelShown = functionPanel;
     state.editMode = edit;

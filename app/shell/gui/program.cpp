@@ -9,6 +9,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/gui/main_window.h"
 #include "app/shell/language_table.h"
+#include "app/shell/stored_files.h"
 #include "handheld/shell/desktop_frame.h"
 #include "handheld/shell/input_recorder.h"
 #include "handheld/shell/qt_message_box.h"
@@ -71,7 +72,7 @@ int RunProgram() {
         QObject::connect(&mainWindow, &MainWindow::ExitRequested, &frame, &QWidget::close);
 
         ApplicationSettings settings;
-        ReadConfiguration(settings, state.mainWindow);
+        ReadConfigurationAtStart(settings, state.mainWindow);
         TakeSettings(state, settings);
         if (state.currentDevice.empty() && !state.shownDevices.empty())
             state.currentDevice = state.shownDevices.front().deviceName;
