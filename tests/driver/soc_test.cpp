@@ -115,6 +115,44 @@ TEST_F(DriverTest, PxaGpioSetClearDirectionAndLight) {
     EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0x4000u, 0u) << "an output reads its own latch";
 }
 
+// Each block answers through its table: registers where the family has them, write-only ones reading 0,
+// read-only ones keeping their value, and offsets without a register (or between registers) reading 0.
+TEST_F(DriverTest, RegisterTablesOfBothFamilies) {
+    struct Probe {
+        const char* name;
+        std::uint32_t base;
+        std::uint32_t offset;
+        std::uint32_t written;
+        std::uint32_t readBack;
+    };
+    const std::vector<Probe> probes = {
+        {"PXA GPDR2", soc::kPxaGpioBase, 0x14, 0x0001FFFF, 0x0001FFFF},
+        {"PXA GPSR0 is write-only", soc::kPxaGpioBase, 0x18, 0x00000001, 0},
+        {"PXA GAFR2_U", soc::kPxaGpioBase, 0x68, 0x0000A5A5, 0x0000A5A5},
+        {"PXA GPIO gap", soc::kPxaGpioBase, 0x40, 0xFFFFFFFF, 0},
+        {"PXA GPIO unaligned", soc::kPxaGpioBase, 0x11, 0xFFFFFFFF, 0},
+        {"PXA ICCR", soc::kPxaIntcBase, 0x14, 0x00000001, 0x00000001},
+        {"PXA ICFP reads nothing pending", soc::kPxaIntcBase, 0x0C, 0xFFFFFFFF, 0},
+        {"SA ICCR", soc::kSaIntcBase, 0x0C, 0x00000001, 0x00000001},
+        {"SA ICPR reads nothing pending", soc::kSaIntcBase, 0x20, 0xFFFFFFFF, 0},
+        {"OSMR3", soc::kPxaTimerBase, 0x0C, 0x12345678, 0x12345678},
+        {"OSSR is write-one-to-clear", soc::kSaTimerBase, 0x14, 0xFFFFFFFF, 0},
+        {"SA PPAR", soc::kSaPpcBase, 0x08, 0x00001000, 0x00001000},
+        {"SA serial past UTCR0", soc::kSaSerial2Base, 0x04, 0xFF, 0},
+    };
+    for (const Probe& p : probes) {
+        soc::RegisterBlock* block = soc::BlockAt(p.base);
+        ASSERT_NE(block, nullptr) << p.name;
+        block->Write32(p.offset, p.written);
+        EXPECT_EQ(block->Read32(p.offset), p.readBack) << p.name;
+    }
+    auto* serial = static_cast<soc::SaSerial2Block*>(soc::BlockAt(soc::kSaSerial2Base));
+    serial->Write8(soc::SaSerial2Block::UTCR0, 0x41);
+    EXPECT_EQ(serial->Read32(soc::SaSerial2Block::UTCR0), 0x41u) << "UTCR0 is one byte wide";
+    serial->Write32(soc::SaSerial2Block::UTCR0, 0x1234);
+    EXPECT_EQ(serial->Control(), 0x34u);
+}
+
 TEST(RemoteSignalReader, AcceptsTheSignalFormAndRefusesOthers) {
     soc::RemoteSignal signal;
     std::string error;
