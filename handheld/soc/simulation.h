@@ -75,7 +75,9 @@ public:
     virtual ~EdgeObserver() = default;
     virtual void OnEdge(const PinEdge& edge) = 0;
 };
-// At most kMaxEdgeObservers at a time; AddEdgeObserver returns false when full.
+// At most kMaxEdgeObservers at a time; AddEdgeObserver returns false when full. Any thread may add or remove
+// observers while another writes the pin: once RemoveEdgeObserver returns, the observer is not called again
+// (so it must not be called from inside OnEdge).
 inline constexpr std::size_t kMaxEdgeObservers = 8;
 bool AddEdgeObserver(EdgeObserver* observer);
 void RemoveEdgeObserver(EdgeObserver* observer);

@@ -1,6 +1,8 @@
 // The simulated processors the driver runs on: page mapping, the OS timer's clock and the time calls, the
 // pins' behaviour, the remote-signal reader and the emission read-back.
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "handheld/files.h"
@@ -151,6 +153,55 @@ TEST_F(DriverTest, RegisterTablesOfBothFamilies) {
     EXPECT_EQ(serial->Read32(soc::SaSerial2Block::UTCR0), 0x41u) << "UTCR0 is one byte wide";
     serial->Write32(soc::SaSerial2Block::UTCR0, 0x1234);
     EXPECT_EQ(serial->Control(), 0x34u);
+}
+
+// Counts edges from whichever thread writes the pin.
+class CountingObserver : public soc::EdgeObserver {
+public:
+    void OnEdge(const soc::PinEdge&) override { count.fetch_add(1, std::memory_order_relaxed); }
+    std::atomic<int> count{0};
+};
+
+// The pin and the clock on one thread, observers and clock reads on another: once removed, an observer is
+// never called again. (The thread sanitizer build also checks this for data races.)
+TEST_F(DriverTest, ObserversMayComeAndGoWhileAnotherThreadWritesThePin) {
+    auto* gpio = soc::BlockAt(soc::kPxaGpioBase);
+    gpio->Write32(PxaGpioBlock::GPDR1, PxaGpioBlock::kTransmitBit);
+    gpio->Write32(PxaGpioBlock::GAFR1_L, 0);
+    handheld::soc::RemoveEdgeObserver(&edges);  // the fixture's buffer is not made for two threads
+    std::atomic<bool> stop{false};
+    std::atomic<int> toggles{0};
+    std::thread writer([&] {
+        auto* timer = soc::BlockAt(soc::kPxaTimerBase);
+        while (!stop.load()) {
+            gpio->Write32(PxaGpioBlock::GPSR1, PxaGpioBlock::kTransmitBit);
+            timer->Read32(soc::OsTimerBlock::OSCR);
+            gpio->Write32(PxaGpioBlock::GPCR1, PxaGpioBlock::kTransmitBit);
+            toggles.fetch_add(1);
+        }
+    });
+    CountingObserver observer;
+    int callsAfterRemoval = 0;
+    constexpr int kRounds = 50;
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_TRUE(soc::AddEdgeObserver(&observer));
+        const int from = toggles.load();
+        while (toggles.load() < from + 5) {
+            soc::PeekOscr();
+            std::this_thread::yield();
+        }
+        soc::RemoveEdgeObserver(&observer);
+        const int counted = observer.count.load();
+        const int after = toggles.load();
+        while (toggles.load() < after + 5) std::this_thread::yield();
+        callsAfterRemoval += observer.count.load() - counted;
+        if (round == kRounds / 2) soc::SetTimerClock(handheld::TimerClock::RealTime);
+    }
+    stop = true;
+    writer.join();
+    soc::SetTimerClock(handheld::TimerClock::Virtual);
+    EXPECT_EQ(callsAfterRemoval, 0);
+    EXPECT_GE(observer.count.load(), kRounds * 2 * 4) << "each round saw at least four whole toggles";
 }
 
 TEST(RemoteSignalReader, AcceptsTheSignalFormAndRefusesOthers) {
