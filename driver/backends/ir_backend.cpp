@@ -30,10 +30,10 @@ constexpr std::uint32_t kLongestPeriodUs = 255;
 constexpr std::uint64_t kLongestWaitTicks = 0x40000000;
 constexpr std::int64_t kUsPerSecond = 1'000'000;
 
-// How long a pass over durations[first ... count - 1] lasts: a burst plays whole carrier cycles.
-std::int64_t PassUs(const IrCode& code, int first, int count, std::uint8_t periodUs) {
+// How long a pass over the first count durations lasts: a burst plays whole carrier cycles.
+std::int64_t PassUs(const IrCode& code, int count, std::uint8_t periodUs) {
     std::int64_t totalUs = 0;
-    for (int i = first; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::int64_t v = code.durations[i];
         totalUs += v >= 0 ? (v / periodUs + 1) * periodUs : -v;
     }
@@ -96,7 +96,7 @@ void CIrSender::Send(IrCode* code, StopCallback stopCallback) {
     const int count = std::clamp(code->count, 0, kIrCodeMaxDurations);
     const int repeatStart = std::max(code->repeatStart, 0);
     // The repeat part is a tail of the whole code, so the first pass is the longest.
-    if (const std::int64_t passUs = PassUs(*code, 0, count, periodUs); passUs > kLongestPassUs) {
+    if (const std::int64_t passUs = PassUs(*code, count, periodUs); passUs > kLongestPassUs) {
         HH_TRACE(kTrace, "code not sent: one pass would last %lld us with every interrupt masked",
                  static_cast<long long>(passUs));
         return;
@@ -173,7 +173,7 @@ void PlaySpace(const RegisterAccess& timer, std::uint32_t durationUs) {
 
 void SampleSignal(const RegisterAccess& pins, std::uint32_t levelOffset, std::uint32_t receiveBit,
                   const RegisterAccess& timer, IrCode& code) {
-    CThreadPriorityGuard priority(0, 0);
+    CThreadPriorityGuard priority(kLearnPriority, kLearnQuantumMs);
     auto dark = [&] { return (pins.Read32(levelOffset) & receiveBit) != 0; };
     auto now = [&] { return timer.Read32(OSCR); };
 
