@@ -114,7 +114,8 @@ struct RemoteSignal {
     std::vector<std::int32_t> durationsUs;
     int repeat = 1;
 };
-// Starts the remote startDelayTicks after now. Without a remote the receiver sees no light.
+// Starts the remote startDelayTicks after now. Without a remote the receiver sees no light. The remote is not
+// shared between threads: set it on the thread that learns, before it learns.
 void SetLearningSource(const RemoteSignal& signal, std::uint32_t startDelayTicks = 0);
 void ClearLearningSource();
 // The receive pin's level now: 0 while carrier light is seen, 1 otherwise.
