@@ -1,18 +1,48 @@
 #include "driver/backends/ir_backend.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "handheld/trace.h"
 
 namespace {
 
 constexpr const char* kTrace = "ir";
-constexpr std::uint32_t kOscrOffset = 0x10;  // same offset in the PXA and SA timer blocks
+constexpr std::uint32_t OSCR = 0x10;  // OS timer counter, same offset in the PXA and SA timer blocks
+constexpr std::uint32_t ICMR = 0x04;  // interrupt mask, same offset in the PXA and SA interrupt controllers
+constexpr std::uint32_t kAllInterruptsMasked = 0;
 constexpr handheld::DWORD kPageBytes = 4096;
-constexpr unsigned kPhysicalAddressShift = 8;
+constexpr unsigned kPhysicalAddressShift = 8;  // the mapping call takes the physical address divided by 256
+
+// Scheduling of a send pass (interrupts are masked anyway) and of learning (highest priority, never
+// time-sliced, so that no edge is missed).
+constexpr int kSendPriority = 5;
+constexpr handheld::DWORD kSendQuantumMs = 0;
+constexpr int kLearnPriority = 0;
+constexpr handheld::DWORD kLearnQuantumMs = 0;
+
+// Every interrupt is masked for a whole pass, freezing the handheld: a pass may not outlast this.
+constexpr std::int64_t kLongestPassUs = 10'000'000;
+// The learned carrier period must fit the code's carrier byte, and 0 is no period.
+constexpr std::uint32_t kShortestPeriodUs = 1;
+constexpr std::uint32_t kLongestPeriodUs = 255;
 // Longest single wait on the wrapping 32-bit counter; longer pauses are waited out in pieces.
 constexpr std::uint64_t kLongestWaitTicks = 0x40000000;
 constexpr std::int64_t kUsPerSecond = 1'000'000;
+
+// How long a pass over the first count durations lasts: a burst plays whole carrier cycles.
+std::int64_t PassUs(const IrCode& code, int count, std::uint8_t periodUs) {
+    std::int64_t totalUs = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t v = code.durations[i];
+        totalUs += v >= 0 ? (v / periodUs + 1) * periodUs : -v;
+    }
+    return totalUs;
+}
+
+struct PageReleaser {
+    void operator()(void* page) const { handheld::VirtualFree(page, 0, handheld::MEM_RELEASE); }
+};
 
 std::int32_t TicksToUs(std::uint32_t ticks) {
     return static_cast<std::int32_t>(ticks * kUsPerTick);
@@ -46,20 +76,18 @@ CThreadPriorityGuard::~CThreadPriorityGuard() {
     handheld::CeSetThreadPriority(thread, savedFirst);
 }
 
-CInterruptGuardIcmr::CInterruptGuardIcmr(const RegisterAccess& intcBlock) : intc(intcBlock), savedMask(0) {
-    constexpr std::uint32_t kIcmr = 0x04;
-    savedMask = intc.Read32(kIcmr);
-    intc.Write32(kIcmr, 0);
+CInterruptGuardIcmr::CInterruptGuardIcmr(const RegisterAccess& intcBlock)
+    : intc(intcBlock), savedMask(intc.Read32(ICMR)) {
+    intc.Write32(ICMR, kAllInterruptsMasked);
 }
 
 CInterruptGuardIcmr::~CInterruptGuardIcmr() {
-    constexpr std::uint32_t kIcmr = 0x04;
-    intc.Write32(kIcmr, intc.Read32(kIcmr) | savedMask);
+    intc.Write32(ICMR, intc.Read32(ICMR) | savedMask);
 }
 
 void CIrSender::Send(IrCode* code, StopCallback stopCallback) {
     if (code == nullptr) return;
-    const std::uint8_t periodUs = static_cast<std::uint8_t>(code->carrier & 0xFF);
+    const std::uint8_t periodUs = CarrierPeriodUs(*code);
     if (periodUs == 0) {
         HH_TRACE(kTrace, "code with carrier period 0 not sent");
         return;
@@ -67,11 +95,17 @@ void CIrSender::Send(IrCode* code, StopCallback stopCallback) {
     // The buffer comes from the caller: keep every index inside it.
     const int count = std::clamp(code->count, 0, kIrCodeMaxDurations);
     const int repeatStart = std::max(code->repeatStart, 0);
+    // The repeat part is a tail of the whole code, so the first pass is the longest.
+    if (const std::int64_t passUs = PassUs(*code, count, periodUs); passUs > kLongestPassUs) {
+        HH_TRACE(kTrace, "code not sent: one pass would last %lld us with every interrupt masked",
+                 static_cast<long long>(passUs));
+        return;
+    }
     int start = 0;
     for (;;) {
         {
-            CThreadPriorityGuard priority(5, 0);
-            CInterruptGuard* interrupts = driver->CreateInterruptGuard();
+            CThreadPriorityGuard priority(kSendPriority, kSendQuantumMs);
+            const std::unique_ptr<CInterruptGuard> interrupts(driver->CreateInterruptGuard());
             for (int i = start; i < count; ++i) {
                 const std::int32_t v = code->durations[i];
                 if (v >= 0) {
@@ -80,7 +114,6 @@ void CIrSender::Send(IrCode* code, StopCallback stopCallback) {
                     Space(0u - static_cast<std::uint32_t>(v));
                 }
             }
-            delete interrupts;
             start = repeatStart;
         }
         if (stopCallback == nullptr || stopCallback() != 0) return;
@@ -115,12 +148,12 @@ void PlayMark(const TransmitPin& pin, const RegisterAccess& timer, std::int32_t 
     std::int32_t remainingUs = durationUs;
     for (;;) {
         pin.block.Write32(pin.highOffset, pin.highValue);
-        std::uint32_t start = timer.Read32(kOscrOffset);
-        while (timer.Read32(kOscrOffset) - start < halfTicks) {
+        std::uint32_t start = timer.Read32(OSCR);
+        while (timer.Read32(OSCR) - start < halfTicks) {
         }
         pin.block.Write32(pin.lowOffset, pin.lowValue);
-        start = timer.Read32(kOscrOffset);
-        while (timer.Read32(kOscrOffset) - start < halfTicks) {
+        start = timer.Read32(OSCR);
+        while (timer.Read32(OSCR) - start < halfTicks) {
         }
         if (remainingUs < periodUs) return;
         remainingUs -= periodUs;
@@ -131,8 +164,8 @@ void PlaySpace(const RegisterAccess& timer, std::uint32_t durationUs) {
     auto leftTicks = static_cast<std::uint64_t>(durationUs * kTicksPerUs);
     while (leftTicks > 0) {
         const auto ticks = static_cast<std::uint32_t>(std::min(leftTicks, kLongestWaitTicks));
-        const std::uint32_t start = timer.Read32(kOscrOffset);
-        while (timer.Read32(kOscrOffset) - start < ticks) {
+        const std::uint32_t start = timer.Read32(OSCR);
+        while (timer.Read32(OSCR) - start < ticks) {
         }
         leftTicks -= ticks;
     }
@@ -140,14 +173,14 @@ void PlaySpace(const RegisterAccess& timer, std::uint32_t durationUs) {
 
 void SampleSignal(const RegisterAccess& pins, std::uint32_t levelOffset, std::uint32_t receiveBit,
                   const RegisterAccess& timer, IrCode& code) {
-    CThreadPriorityGuard priority(0, 0);
+    CThreadPriorityGuard priority(kLearnPriority, kLearnQuantumMs);
     auto dark = [&] { return (pins.Read32(levelOffset) & receiveBit) != 0; };
-    auto now = [&] { return timer.Read32(kOscrOffset); };
+    auto now = [&] { return timer.Read32(OSCR); };
 
     // Wait up to 10 s for the first light.
     const std::uint32_t waitStart = now();
     while (dark()) {
-        if (now() - waitStart > 2 * kFirstSignalTimeoutTicks) return;
+        if (now() - waitStart > kFirstSignalWindowTicks) return;
     }
 
     // Three carrier periods. A flash shorter than that must not hang the caller: give up after 1 s.
@@ -161,8 +194,13 @@ void SampleSignal(const RegisterAccess& pins, std::uint32_t levelOffset, std::ui
         }
     }
     const std::uint32_t elapsed = now() - t0;
-    const auto periodUs =
-        static_cast<std::uint8_t>(static_cast<std::uint32_t>(elapsed * kCarrierUsPerThreePeriodTicks));
+    const auto measuredPeriodUs = static_cast<std::uint32_t>(elapsed * kCarrierUsPerThreePeriodTicks);
+    if (measuredPeriodUs < kShortestPeriodUs || measuredPeriodUs > kLongestPeriodUs) {
+        // Its low 8 bits would be some other carrier, or none: no code is better than a wrong one.
+        HH_TRACE(kTrace, "carrier period %u us does not fit the code: nothing learned", measuredPeriodUs);
+        return;
+    }
+    const auto periodUs = static_cast<std::uint8_t>(measuredPeriodUs);
     code.carrier = static_cast<std::int32_t>((static_cast<std::uint32_t>(code.carrier) & ~0xFFu) | periodUs);
     const auto gapTicks = static_cast<std::uint32_t>((2 * periodUs) * kTicksPerUs);
 
@@ -204,19 +242,19 @@ void SampleSignal(const RegisterAccess& pins, std::uint32_t levelOffset, std::ui
 }
 
 void* MapRegisterPage(std::uint32_t physicalBase, bool writable) {
-    void* page = handheld::VirtualAlloc(nullptr, kPageBytes, handheld::MEM_RESERVE, handheld::PAGE_NOACCESS);
+    std::unique_ptr<void, PageReleaser> page(
+        handheld::VirtualAlloc(nullptr, kPageBytes, handheld::MEM_RESERVE, handheld::PAGE_NOACCESS));
     if (page == nullptr) return nullptr;
     const handheld::DWORD protect = (writable ? handheld::PAGE_READWRITE : handheld::PAGE_READONLY) |
                                     handheld::PAGE_NOCACHE | handheld::PAGE_PHYSICAL;
     void* physicalPage = reinterpret_cast<void*>(static_cast<std::uintptr_t>(physicalBase) >> kPhysicalAddressShift);
-    if (!handheld::VirtualCopy(page, physicalPage, kPageBytes, protect)) {
+    if (!handheld::VirtualCopy(page.get(), physicalPage, kPageBytes, protect)) {
         HH_TRACE(kTrace, "register page 0x%08X cannot be mapped", physicalBase);
-        handheld::VirtualFree(page, 0, handheld::MEM_RELEASE);
         return nullptr;
     }
-    return page;
+    return page.release();
 }
 
 void UnmapRegisterPage(void* page) {
-    if (page != nullptr) handheld::VirtualFree(page, 0, handheld::MEM_RELEASE);
+    if (page != nullptr) PageReleaser()(page);
 }

@@ -16,7 +16,7 @@ inline constexpr double kTicksPerUs = 3.6864;
 inline constexpr double kHalfPeriodTicksPerUs = 1.8432;    // half a carrier period, per microsecond of period
 inline constexpr double kUsPerTick = 0.27126736111111111;  // 1 / 3.6864
 inline constexpr double kCarrierUsPerThreePeriodTicks = 0.0904224537037037;  // 1 / (3 * 3.6864)
-inline constexpr std::uint32_t kFirstSignalTimeoutTicks = 18'432'000;        // 5 s
+inline constexpr std::uint32_t kFirstSignalWindowTicks = 2 * 18'432'000;     // 10 s
 inline constexpr std::uint32_t kSignalEndQuietTicks = 3'686'400;             // 1 s
 
 // Raises the calling thread's scheduling for its lifetime: a thread priority and the thread's time quantum

@@ -9,11 +9,12 @@ constexpr std::uint32_t kGpioBase = 0x40E00000;
 constexpr std::uint32_t kTimerBase = 0x40A00000;
 constexpr std::uint32_t kIntcBase = 0x40D00000;
 
-constexpr std::uint32_t GPLR1 = 0x04;
-constexpr std::uint32_t GPDR1 = 0x10;
-constexpr std::uint32_t GPSR1 = 0x1C;
-constexpr std::uint32_t GPCR1 = 0x28;
-constexpr std::uint32_t GAFR1_L = 0x5C;
+// GPIO bank 1 (GPIO 32-63) registers.
+constexpr std::uint32_t GPLR1 = 0x04;                        // pin levels
+constexpr std::uint32_t GPDR1 = 0x10;                        // directions, 1 = output
+constexpr std::uint32_t GPSR1 = 0x1C;                        // write 1 to drive high
+constexpr std::uint32_t GPCR1 = 0x28;                        // write 1 to drive low
+constexpr std::uint32_t GAFR1_L = 0x5C;                      // alternate functions of GPIO 32-47, two bits each
 constexpr std::uint32_t kTransmitBit = 0x8000;               // GPIO 47
 constexpr std::uint32_t kReceiveBit = 0x4000;                // GPIO 46
 constexpr std::uint32_t kTransmitFunctionBits = 0xC0000000;  // GAFR1_L bits 31-30: GPIO 47

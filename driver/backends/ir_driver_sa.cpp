@@ -10,13 +10,15 @@ constexpr std::uint32_t kPpcBase = 0x90060000;
 constexpr std::uint32_t kTimerBase = 0x90000000;
 constexpr std::uint32_t kIntcBase = 0x90050000;
 
-constexpr std::uint32_t kUartControl0 = 0x00;
-constexpr std::uint8_t kUartControlSet = 0x01;    // bit 0 set
-constexpr std::uint8_t kUartControlClear = 0x18;  // bits 3 and 4 cleared
-constexpr std::uint32_t PPDR = 0x00;
-constexpr std::uint32_t PPSR = 0x04;
+constexpr std::uint32_t UTCR0 = 0x00;  // serial port 2 UART control register 0, byte-wide
+// The UTCR0 bits that hand the IR transmitter from the UART to peripheral pin 14: bit 0 set, bits 3-4 clear.
+constexpr std::uint8_t kUtcr0PinDrivesIr = 0x01;
+constexpr std::uint8_t kUtcr0UartDrivesIr = 0x18;
+constexpr std::uint32_t PPDR = 0x00;            // pin direction, 1 = output
+constexpr std::uint32_t PPSR = 0x04;            // pin state: level of inputs, latch of outputs
 constexpr std::uint32_t kTransmitBit = 0x4000;  // pin 14
 constexpr std::uint32_t kReceiveBit = 0x8000;   // pin 15
+constexpr std::uint32_t kAllPinsLow = 0;
 }  // namespace
 
 CIrDriverSa::CIrDriverSa()
@@ -69,16 +71,16 @@ CIrSenderSa::CIrSenderSa(CIrPort* port, CIrDriverGeneric* driver, const Register
       serial(serialAccess),
       ppc(ppcAccess),
       timer(timerAccess),
-      savedUartControl(serial.Read8(kUartControl0)),
+      savedUartControl(serial.Read8(UTCR0)),
       savedPpdr(0),
-      pin{ppcAccess, PPSR, kTransmitBit, PPSR, 0} {
-    serial.Write8(kUartControl0, static_cast<std::uint8_t>((savedUartControl | kUartControlSet) & ~kUartControlClear));
+      pin{ppcAccess, PPSR, kTransmitBit, PPSR, kAllPinsLow} {
+    serial.Write8(UTCR0, static_cast<std::uint8_t>((savedUartControl | kUtcr0PinDrivesIr) & ~kUtcr0UartDrivesIr));
     savedPpdr = ppc.Read32(PPDR);
-    ppc.Write32(PPDR, kTransmitBit);
+    ppc.Write32(PPDR, kTransmitBit);  // pin 14 the only output
 }
 
 CIrSenderSa::~CIrSenderSa() {
-    serial.Write8(kUartControl0, savedUartControl);
+    serial.Write8(UTCR0, savedUartControl);
     ppc.Write32(PPDR, savedPpdr);
 }
 

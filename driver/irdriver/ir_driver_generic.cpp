@@ -1,12 +1,12 @@
 #include "driver/irdriver/ir_driver_generic.h"
 
-#include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 
 #include "driver/backends/ir_backend.h"
 #include "handheld/files.h"
-#include "handheld/registry.h"
+#include "handheld/owners.h"
 #include "handheld/text.h"
 #include "handheld/trace.h"
 
@@ -14,63 +14,27 @@ namespace {
 
 constexpr const char* kTrace = "ir";
 
-// Control codes of the OBEX service device.
-constexpr handheld::DWORD kObexStatus = 0x01040020;
-constexpr handheld::DWORD kObexStart = 0x01040004;
-constexpr handheld::DWORD kObexStop = 0x01040008;
-
-constexpr int kRegistryNameChars = 520;
-constexpr handheld::DWORD kRegistryValueBytes = 520;
+// Longest subkey name (characters) and string value (bytes) the port search reads.
+constexpr handheld::ActiveDriverLimits kRegistryLimits{520, 520};
 constexpr int kSearchResultChars = 260;
 constexpr handheld::DWORD kLongestReadInterval = 0xFFFFFFFF;  // reads return at once
 constexpr handheld::DWORD kIrBaudRate = 256000;
-// DCB flag bits kept: binary mode (0), transmit continues on XOFF (7) and the dummy bits 15-31.
-constexpr handheld::DWORD kKeptDcbFlags = 0xFFFF8081;
-constexpr handheld::DWORD kSetDcbFlags = 0x00000081;
+constexpr handheld::BYTE kIrByteBits = 8;
+// Flag bits 15-31 of the control record are the platform's own: the port setup keeps them as found.
+constexpr handheld::DWORD kDcbPlatformBits = 0xFFFF8000;
+// Every flag but binary mode and transmit-on-XOFF is cleared: no parity check, flow control or replacement.
+constexpr handheld::DWORD kSetDcbFlags = handheld::DCB_fBinary | handheld::DCB_fTXContinueOnXoff;
+constexpr handheld::DWORD kKeptDcbFlags = kDcbPlatformBits | kSetDcbFlags;
 constexpr int kVersionChars = 32;
 
 // One control request on a freshly opened "OBX0:"; false when the device is missing or the request fails.
 bool ObexRequest(handheld::DWORD controlCode, void* output, handheld::DWORD outputBytes) {
-    handheld::HANDLE device = handheld::CreateFileW(u"OBX0:", handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0,
-                                                    nullptr, handheld::OPEN_EXISTING, 0, nullptr);
-    if (device == handheld::INVALID_HANDLE_VALUE) return false;
+    const handheld::UniqueHandle device(handheld::CreateFileW(
+        u"OBX0:", handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0, nullptr, handheld::OPEN_EXISTING, 0, nullptr));
+    if (!device) return false;
     handheld::DWORD returned = 0;
-    const bool ok =
-        handheld::DeviceIoControl(device, controlCode, nullptr, 0, output, outputBytes, &returned, nullptr) != 0;
-    handheld::CloseHandle(device);
-    return ok;
-}
-
-// A string value of at most kRegistryValueBytes, always terminated; false when missing or too long.
-bool ReadString(handheld::HKEY key, const char16_t* valueName, char16_t (&value)[kRegistryValueBytes / 2 + 1]) {
-    std::memset(value, 0, sizeof value);
-    handheld::DWORD type = 0;
-    handheld::DWORD bytes = kRegistryValueBytes;
-    if (handheld::RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<handheld::BYTE*>(value), &bytes) !=
-        handheld::ERROR_SUCCESS) {
-        return false;
-    }
-    return type == handheld::REG_SZ;
-}
-
-// "FriendlyName" of the driver key, else of its first subkey, else "".
-std::u16string FriendlyName(handheld::HKEY driverKey) {
-    char16_t value[kRegistryValueBytes / 2 + 1];
-    if (ReadString(driverKey, u"FriendlyName", value)) return value;
-    char16_t subName[kRegistryNameChars + 1] = {};
-    handheld::DWORD nameLength = kRegistryNameChars;
-    if (handheld::RegEnumKeyExW(driverKey, 0, subName, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-        handheld::ERROR_SUCCESS) {
-        return {};
-    }
-    handheld::HKEY subKey = nullptr;
-    if (handheld::RegOpenKeyExW(driverKey, subName, 0, handheld::KEY_READ, &subKey) != handheld::ERROR_SUCCESS) {
-        return {};
-    }
-    std::u16string name;
-    if (ReadString(subKey, u"FriendlyName", value)) name = value;
-    handheld::RegCloseKey(subKey);
-    return name;
+    return handheld::DeviceIoControl(device.get(), controlCode, nullptr, 0, output, outputBytes, &returned, nullptr) !=
+           0;
 }
 
 char16_t gSearchResult[kSearchResultChars];
@@ -92,57 +56,27 @@ CObexServiceSwitch::~CObexServiceSwitch() {
 
 bool CObexServiceSwitch::IsRunning() {
     handheld::DWORD status = 0;
-    return ObexRequest(kObexStatus, &status, sizeof status);
+    return ObexRequest(handheld::IOCTL_OBEX_STATUS, &status, sizeof status);
 }
 
 void CObexServiceSwitch::Start() {
-    if (!IsRunning()) ObexRequest(kObexStart, nullptr, 0);
+    if (!IsRunning()) ObexRequest(handheld::IOCTL_OBEX_START, nullptr, 0);
 }
 
 void CObexServiceSwitch::Stop() {
-    if (IsRunning()) ObexRequest(kObexStop, nullptr, 0);
+    if (IsRunning()) ObexRequest(handheld::IOCTL_OBEX_STOP, nullptr, 0);
 }
 
 // --- Port search -------------------------------------------------------------------------------------
 
 const char16_t* FindPortByFriendlyName(const char16_t* searchText) {
     gSearchResult[0] = 0;
-    handheld::HKEY active = nullptr;
-    if (handheld::RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Drivers\\Active", 0, handheld::KEY_READ, &active) !=
-        handheld::ERROR_SUCCESS) {
-        return gSearchResult;
-    }
     const std::u16string_view search(searchText);
-    for (handheld::DWORD index = 0;; ++index) {
-        char16_t subName[kRegistryNameChars + 1] = {};
-        handheld::DWORD nameLength = kRegistryNameChars;
-        if (handheld::RegEnumKeyExW(active, index, subName, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-            handheld::ERROR_SUCCESS) {
-            break;
-        }
-        handheld::HKEY entry = nullptr;
-        if (handheld::RegOpenKeyExW(active, subName, 0, handheld::KEY_READ, &entry) != handheld::ERROR_SUCCESS)
-            continue;
-        char16_t deviceName[kRegistryValueBytes / 2 + 1];
-        char16_t driverPath[kRegistryValueBytes / 2 + 1];
-        const bool isCom =
-            ReadString(entry, u"Name", deviceName) && std::u16string_view(deviceName).starts_with(u"COM");
-        const bool hasKey = isCom && ReadString(entry, u"Key", driverPath);
-        handheld::RegCloseKey(entry);
-        if (!hasKey) continue;
-        handheld::HKEY driverKey = nullptr;
-        if (handheld::RegOpenKeyExW(HKEY_LOCAL_MACHINE, driverPath, 0, handheld::KEY_READ, &driverKey) !=
-            handheld::ERROR_SUCCESS) {
-            continue;
-        }
-        const std::u16string friendly = handheld::ToUpper(FriendlyName(driverKey));
-        handheld::RegCloseKey(driverKey);
-        if (friendly.find(search) != std::u16string::npos) {
-            handheld::CopyTruncated(gSearchResult, kSearchResultChars, deviceName);
-            break;
-        }
-    }
-    handheld::RegCloseKey(active);
+    handheld::ForEachActiveComDriver(kRegistryLimits, [&](const handheld::ActiveComDriver& driver) {
+        if (handheld::ToUpper(driver.friendlyName).find(search) == std::u16string::npos) return true;
+        handheld::CopyTruncated(gSearchResult, kSearchResultChars, driver.name);
+        return false;
+    });
     return gSearchResult;
 }
 
@@ -154,41 +88,41 @@ const char16_t* AutomaticPort() {
 
 // --- IR port -----------------------------------------------------------------------------------------
 
-CIrPort::CIrPort(const char16_t* portName) : handle(handheld::INVALID_HANDLE_VALUE) {
+CIrPort::CIrPort(const char16_t* portName) {
     std::u16string name = portName != nullptr ? portName : u"";
     if (name.empty()) name = AutomaticPort();
     if (name.empty()) {
         HH_TRACE(kTrace, "no IR port: none configured and none found");
         return;
     }
-    handle = handheld::CreateFileW(name.c_str(), handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0, nullptr,
-                                   handheld::OPEN_EXISTING, 0, nullptr);
-    if (handle == handheld::INVALID_HANDLE_VALUE) {
+    handle.reset(handheld::CreateFileW(name.c_str(), handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0, nullptr,
+                                       handheld::OPEN_EXISTING, 0, nullptr));
+    if (!Valid()) {
         HH_TRACE(kTrace, "IR port %s cannot be opened", handheld::ToUtf8(name).c_str());
         return;
     }
-    handheld::GetCommTimeouts(handle, &savedTimeouts);
+    handheld::GetCommTimeouts(handle.get(), &savedTimeouts);
     const handheld::COMMTIMEOUTS immediate{kLongestReadInterval, 0, 0, 0, 0};
-    handheld::SetCommTimeouts(handle, &immediate);
+    handheld::SetCommTimeouts(handle.get(), &immediate);
 
     savedState.DCBlength = sizeof(handheld::DCB);
-    handheld::GetCommState(handle, &savedState);
+    handheld::GetCommState(handle.get(), &savedState);
     handheld::DCB raw = savedState;
     raw.BaudRate = kIrBaudRate;
     raw.flags = (raw.flags & kKeptDcbFlags) | kSetDcbFlags;
-    raw.ByteSize = 8;
+    raw.ByteSize = kIrByteBits;
     raw.Parity = handheld::NOPARITY;
     raw.StopBits = handheld::ONE5STOPBITS;
-    handheld::SetCommState(handle, &raw);
-    handheld::EscapeCommFunction(handle, handheld::SETIR);
+    handheld::SetCommState(handle.get(), &raw);
+    handheld::EscapeCommFunction(handle.get(), handheld::SETIR);
 }
 
+// The handle's owner closes it after the port is put back.
 CIrPort::~CIrPort() {
     if (!Valid()) return;
-    handheld::EscapeCommFunction(handle, handheld::CLRIR);
-    handheld::SetCommState(handle, &savedState);
-    handheld::SetCommTimeouts(handle, &savedTimeouts);
-    handheld::CloseHandle(handle);
+    handheld::EscapeCommFunction(handle.get(), handheld::CLRIR);
+    handheld::SetCommState(handle.get(), &savedState);
+    handheld::SetCommTimeouts(handle.get(), &savedTimeouts);
 }
 
 // --- The generic driver ------------------------------------------------------------------------------
@@ -219,8 +153,10 @@ const char16_t* CIrDriverGeneric::GetPort() {
 }
 
 void CIrDriverGeneric::ApplyObexRule() {
-    // The OBEX server holds the IR port while it runs: it must give way when we use that port.
-    if (handheld::EqualsIgnoreCase(portName, FindPortByFriendlyName(u"RC MODE IRDA"))) {
+    // The OBEX server holds the IR port while it runs: it must give way when we are to use that port, which
+    // with an empty setting is the automatic choice, not "".
+    const std::u16string portToUse = portName[0] != 0 ? std::u16string(portName) : std::u16string(AutomaticPort());
+    if (handheld::EqualsIgnoreCase(portToUse, FindPortByFriendlyName(u"RC MODE IRDA"))) {
         CObexServiceSwitch::Stop();
     } else {
         CObexServiceSwitch::Start();
@@ -229,31 +165,28 @@ void CIrDriverGeneric::ApplyObexRule() {
 
 void CIrDriverGeneric::Send(IrCode* code, StopCallback stopCallback) {
     if (code != nullptr) {
-        HH_TRACE(kTrace, "send: %d durations, carrier %d us, repeat from %d", code->count, code->carrier & 0xFF,
+        HH_TRACE(kTrace, "send: %d durations, carrier %d us, repeat from %d", code->count, CarrierPeriodUs(*code),
                  code->repeatStart);
     }
-    CIrPort* port = OpenPort();
-    if (port != nullptr && port->Valid()) {
-        if (CIrSender* sender = CreateSender(port)) {
-            sender->Send(code, stopCallback);
-            delete sender;
-        }
+    const std::unique_ptr<CIrPort> port(OpenPort());
+    if (port == nullptr || !port->Valid()) return;
+    if (const std::unique_ptr<CIrSender> sender(CreateSender(port.get())); sender != nullptr) {
+        sender->Send(code, stopCallback);
     }
-    delete port;
 }
 
 void CIrDriverGeneric::Learn(IrCode* code, bool analyse) {
-    CIrPort* port = OpenPort();
-    if (port != nullptr && port->Valid()) {
-        if (CIrLearner* learner = CreateLearner(port)) {
-            learner->Learn(code);
-            delete learner;
+    {
+        const std::unique_ptr<CIrPort> port(OpenPort());
+        if (port != nullptr && port->Valid()) {
+            if (const std::unique_ptr<CIrLearner> learner(CreateLearner(port.get())); learner != nullptr) {
+                learner->Learn(code);
+            }
         }
     }
-    delete port;
     if (analyse && code != nullptr) AnalyseRepeat(*code);
     if (code != nullptr) {
-        HH_TRACE(kTrace, "learn: %d durations, carrier %d us, repeat from %d", code->count, code->carrier & 0xFF,
+        HH_TRACE(kTrace, "learn: %d durations, carrier %d us, repeat from %d", code->count, CarrierPeriodUs(*code),
                  code->repeatStart);
     }
 }

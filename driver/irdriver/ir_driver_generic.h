@@ -6,6 +6,7 @@
 
 #include "driver/irdriver/lumbra.h"
 #include "handheld/comm.h"
+#include "handheld/owners.h"
 #include "handheld/types.h"
 
 class CIrSender;
@@ -36,9 +37,9 @@ public:
     CIrPort(const CIrPort&) = delete;
     CIrPort& operator=(const CIrPort&) = delete;
 
-    bool Valid() const { return handle != handheld::INVALID_HANDLE_VALUE; }
+    bool Valid() const { return static_cast<bool>(handle); }
 
-    handheld::HANDLE handle;
+    handheld::UniqueHandle handle;  // empty when the port could not be opened
     handheld::COMMTIMEOUTS savedTimeouts{};
     handheld::DCB savedState{};
 };
@@ -79,6 +80,11 @@ protected:
 private:
     void ApplyObexRule();
 };
+
+// The carrier period in microseconds: the low byte of the code's carrier word.
+inline std::uint8_t CarrierPeriodUs(const IrCode& code) {
+    return static_cast<std::uint8_t>(static_cast<std::uint32_t>(code.carrier) & 0xFFu);
+}
 
 // Finds the repeating part of a learned code: may shorten count, sets repeatStart.
 void AnalyseRepeat(IrCode& code);

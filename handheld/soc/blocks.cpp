@@ -1,7 +1,6 @@
 #include "handheld/soc/blocks.h"
 
 #include "handheld/soc/internal.h"
-#include "handheld/soc/simulation.h"
 #include "handheld/trace.h"
 
 namespace handheld::soc {
@@ -20,216 +19,297 @@ constexpr std::uint32_t kPxaResetAlternate1L = 0x60008018;
 constexpr std::uint32_t kSaResetDirection = 0x000023B5;
 constexpr std::uint32_t kSaResetLatch = 0x00000400;
 constexpr std::uint8_t kSaResetUartControl0 = 0x1A;
+// Interrupt sources a running handheld leaves enabled (timer, serial, GPIO).
+constexpr std::uint32_t kPxaResetInterruptMask = 0x0400FF00;
+constexpr std::uint32_t kSaResetInterruptMask = 0x0C003800;
+
+constexpr int kGafrBank1Low = 2;                   // GAFR1_L among GAFR0_L, GAFR0_U, GAFR1_L, ...
+constexpr unsigned kTransmitFunctionShift = 30;    // GAFR1_L bits 31-30: GPIO 47's function
+constexpr std::uint32_t kFunctionFieldMask = 0x3;  // two bits per pin, 0 = plain GPIO
+constexpr std::uint32_t kNothingPending = 0;
+
+using Gpio = PxaGpioBlock;
+constexpr Register<Gpio> kPxaGpioTable[] = {
+    {0x00, "GPLR0", &Gpio::ReadGplr<0>, nullptr},
+    {0x04, "GPLR1", &Gpio::ReadGplr<1>, nullptr},
+    {0x08, "GPLR2", &Gpio::ReadGplr<2>, nullptr},
+    {0x0C, "GPDR0", &Gpio::ReadGpdr<0>, &Gpio::WriteGpdr<0>},
+    {0x10, "GPDR1", &Gpio::ReadGpdr<1>, &Gpio::WriteGpdr<1>},
+    {0x14, "GPDR2", &Gpio::ReadGpdr<2>, &Gpio::WriteGpdr<2>},
+    {0x18, "GPSR0", nullptr, &Gpio::WriteGpsr<0>},
+    {0x1C, "GPSR1", nullptr, &Gpio::WriteGpsr<1>},
+    {0x20, "GPSR2", nullptr, &Gpio::WriteGpsr<2>},
+    {0x24, "GPCR0", nullptr, &Gpio::WriteGpcr<0>},
+    {0x28, "GPCR1", nullptr, &Gpio::WriteGpcr<1>},
+    {0x2C, "GPCR2", nullptr, &Gpio::WriteGpcr<2>},
+    {0x54, "GAFR0_L", &Gpio::ReadGafr<0>, &Gpio::WriteGafr<0>},
+    {0x58, "GAFR0_U", &Gpio::ReadGafr<1>, &Gpio::WriteGafr<1>},
+    {0x5C, "GAFR1_L", &Gpio::ReadGafr<2>, &Gpio::WriteGafr<2>},
+    {0x60, "GAFR1_U", &Gpio::ReadGafr<3>, &Gpio::WriteGafr<3>},
+    {0x64, "GAFR2_L", &Gpio::ReadGafr<4>, &Gpio::WriteGafr<4>},
+    {0x68, "GAFR2_U", &Gpio::ReadGafr<5>, &Gpio::WriteGafr<5>},
+};
+
+using Timer = OsTimerBlock;
+constexpr Register<Timer> kOsTimerTable[] = {
+    {0x00, "OSMR0", &Timer::ReadOsmr<0>, &Timer::WriteOsmr<0>},
+    {0x04, "OSMR1", &Timer::ReadOsmr<1>, &Timer::WriteOsmr<1>},
+    {0x08, "OSMR2", &Timer::ReadOsmr<2>, &Timer::WriteOsmr<2>},
+    {0x0C, "OSMR3", &Timer::ReadOsmr<3>, &Timer::WriteOsmr<3>},
+    {0x10, "OSCR", &Timer::ReadOscrRegister, &Timer::WriteOscr},
+    {0x14, "OSSR", &Timer::ReadKept<&OsTimerRegisters::ossr>, &Timer::WriteOssr},
+    {0x18, "OWER", &Timer::ReadKept<&OsTimerRegisters::ower>, &Timer::WriteKept<&OsTimerRegisters::ower>},
+    {0x1C, "OIER", &Timer::ReadKept<&OsTimerRegisters::oier>, &Timer::WriteKept<&OsTimerRegisters::oier>},
+};
+
+using Intc = IntcBlock;
+constexpr Register<Intc> kIcmr{0x04, "ICMR", &Intc::ReadKept<&IntcRegisters::icmr>,
+                               &Intc::WriteKept<&IntcRegisters::icmr>};
+constexpr Register<Intc> kIclr{0x08, "ICLR", &Intc::ReadKept<&IntcRegisters::iclr>,
+                               &Intc::WriteKept<&IntcRegisters::iclr>};
+constexpr Register<Intc> Iccr(std::uint32_t offset) {
+    return {offset, "ICCR", &Intc::ReadKept<&IntcRegisters::iccr>, &Intc::WriteKept<&IntcRegisters::iccr>};
+}
+constexpr Register<Intc> Pending(std::uint32_t offset, const char* name) {
+    return {offset, name, &Intc::ReadNothingPending, nullptr};
+}
+constexpr Register<Intc> kPxaIntcTable[] = {
+    Pending(0x00, "ICIP"), kIcmr, kIclr, Pending(0x0C, "ICFP"), Pending(0x10, "ICPR"), Iccr(0x14),
+};
+constexpr Register<Intc> kSaIntcTable[] = {
+    Pending(0x00, "ICIP"), kIcmr, kIclr, Iccr(0x0C), Pending(0x10, "ICFP"), Pending(0x20, "ICPR"),
+};
+
+using Serial2 = SaSerial2Block;
+constexpr Register<Serial2> kSaSerial2Table[] = {
+    {0x00, "UTCR0", &Serial2::ReadUtcr0, &Serial2::WriteUtcr0},
+};
+
+using Ppc = SaPpcBlock;
+constexpr Register<Ppc> kSaPpcTable[] = {
+    {0x00, "PPDR", &Ppc::ReadKept<&SaPpcRegisters::ppdr>, &Ppc::WritePpdr},
+    {0x04, "PPSR", &Ppc::ReadPpsr, &Ppc::WritePpsr},
+    {0x08, "PPAR", &Ppc::ReadKept<&SaPpcRegisters::ppar>, &Ppc::WriteKept<&SaPpcRegisters::ppar>},
+    {0x0C, "PSDR", &Ppc::ReadKept<&SaPpcRegisters::psdr>, &Ppc::WriteKept<&SaPpcRegisters::psdr>},
+    {0x10, "PPFR", &Ppc::ReadKept<&SaPpcRegisters::ppfr>, &Ppc::WriteKept<&SaPpcRegisters::ppfr>},
+};
+
 }  // namespace
 
 std::uint8_t RegisterBlock::Read8(std::uint32_t offset) {
-    return static_cast<std::uint8_t>(Read32(offset & ~3u) >> (8 * (offset & 3u)));
+    return static_cast<std::uint8_t>(Read32(offset & ~(kRegisterBytes - 1)) >> (8 * (offset & (kRegisterBytes - 1))));
 }
 
 void RegisterBlock::Write8(std::uint32_t offset, std::uint8_t) {
     Unmodelled("block", "byte write", offset);
 }
 
-// --- PXA GPIO ----------------------------------------------------------------------------------------
+// --- The table ---------------------------------------------------------------------------------------
 
-std::uint32_t PxaGpioBlock::Read32(std::uint32_t offset) {
-    ChargeRead();
-    if (offset <= 0x08) {  // GPLR0-2: driven level on outputs, the outside world on inputs
-        const std::uint32_t bank = offset / 4;
-        std::uint32_t inputs = 0;
-        if (bank == 1 && ReceiveLevel() != 0) inputs |= kReceiveBit;
-        return (outputLatch_[bank] & direction_[bank]) | (inputs & ~direction_[bank]);
-    }
-    if (offset >= 0x0C && offset <= 0x14) return direction_[(offset - 0x0C) / 4];
-    if (offset >= 0x18 && offset <= 0x2C) return 0;  // GPSR, GPCR: write-only
-    if (offset >= 0x54 && offset <= 0x68) return alternate_[(offset - 0x54) / 4];
-    Unmodelled("pxa-gpio", "read", offset);
-    return 0;
+template <typename Block>
+RegisterTable<Block>::RegisterTable(const char* blockName, std::span<const Register<Block>> table)
+    : blockName_(blockName) {
+    for (const Register<Block>& entry : table) byWord_[entry.offset / kRegisterBytes] = &entry;
 }
 
-void PxaGpioBlock::Write32(std::uint32_t offset, std::uint32_t value) {
-    if (offset >= 0x0C && offset <= 0x14) {
-        direction_[(offset - 0x0C) / 4] = value;
-    } else if (offset >= 0x18 && offset <= 0x20) {
-        outputLatch_[(offset - 0x18) / 4] |= value;
-    } else if (offset >= 0x24 && offset <= 0x2C) {
-        outputLatch_[(offset - 0x24) / 4] &= ~value;
-    } else if (offset >= 0x54 && offset <= 0x68) {
-        alternate_[(offset - 0x54) / 4] = value;
-    } else {
-        Unmodelled("pxa-gpio", "write", offset);
+template <typename Block>
+const Register<Block>* RegisterTable<Block>::At(std::uint32_t offset) const {
+    if (offset % kRegisterBytes != 0 || offset >= kRegisterPageBytes) return nullptr;
+    return byWord_[offset / kRegisterBytes];
+}
+
+template <typename Block>
+std::uint32_t RegisterTable<Block>::Read32(std::uint32_t offset) {
+    const Register<Block>* entry = At(offset);
+    if (entry == nullptr) {
+        ChargeRead();
+        Unmodelled(blockName_, "read", offset);
+        return 0;
+    }
+    // The value as the bus sees it at the start of the read; the read's cost follows.
+    const std::uint32_t value = entry->read != nullptr ? (static_cast<Block*>(this)->*entry->read)() : 0;
+    ChargeRead();
+    return value;
+}
+
+template <typename Block>
+void RegisterTable<Block>::Write32(std::uint32_t offset, std::uint32_t value) {
+    const Register<Block>* entry = At(offset);
+    if (entry == nullptr) {
+        Unmodelled(blockName_, "write", offset);
         return;
     }
+    if (entry->write == nullptr) {
+        HH_TRACE(kTrace, "%s: write of read-only %s ignored", blockName_, entry->name);
+        return;
+    }
+    (static_cast<Block*>(this)->*entry->write)(value);
+}
+
+template class RegisterTable<PxaGpioBlock>;
+template class RegisterTable<OsTimerBlock>;
+template class RegisterTable<IntcBlock>;
+template class RegisterTable<SaSerial2Block>;
+template class RegisterTable<SaPpcBlock>;
+
+// --- PXA GPIO ----------------------------------------------------------------------------------------
+
+PxaGpioBlock::PxaGpioBlock() : RegisterTable("pxa-gpio", kPxaGpioTable) {}
+
+// Driven level on outputs, the outside world on inputs.
+template <int Bank>
+std::uint32_t PxaGpioBlock::ReadGplr() {
+    std::uint32_t inputs = 0;
+    if (Bank == 1 && ReceiveLevel() != 0) inputs |= kReceiveBit;
+    return (registers_.outputLatch[Bank] & registers_.gpdr[Bank]) | (inputs & ~registers_.gpdr[Bank]);
+}
+
+template <int Bank>
+std::uint32_t PxaGpioBlock::ReadGpdr() {
+    return registers_.gpdr[Bank];
+}
+
+template <int Bank>
+void PxaGpioBlock::WriteGpdr(std::uint32_t value) {
+    registers_.gpdr[Bank] = value;
+    UpdateLight();
+}
+
+template <int Bank>
+void PxaGpioBlock::WriteGpsr(std::uint32_t value) {
+    registers_.outputLatch[Bank] |= value;
+    UpdateLight();
+}
+
+template <int Bank>
+void PxaGpioBlock::WriteGpcr(std::uint32_t value) {
+    registers_.outputLatch[Bank] &= ~value;
+    UpdateLight();
+}
+
+template <int Index>
+std::uint32_t PxaGpioBlock::ReadGafr() {
+    return registers_.gafr[Index];
+}
+
+template <int Index>
+void PxaGpioBlock::WriteGafr(std::uint32_t value) {
+    registers_.gafr[Index] = value;
     UpdateLight();
 }
 
 void PxaGpioBlock::UpdateLight() const {
-    const bool plainGpio = ((alternate_[2] >> 30) & 3u) == 0;
-    SetTransmitLight((outputLatch_[1] & direction_[1] & kTransmitBit) != 0 && plainGpio);
+    const bool plainGpio = ((registers_.gafr[kGafrBank1Low] >> kTransmitFunctionShift) & kFunctionFieldMask) == 0;
+    SetTransmitLight((registers_.outputLatch[1] & registers_.gpdr[1] & kTransmitBit) != 0 && plainGpio);
 }
 
 void PxaGpioBlock::Reset() {
-    for (auto& v : outputLatch_) v = 0;
-    for (auto& v : direction_) v = 0;
-    for (auto& v : alternate_) v = 0;
-    direction_[1] = kPxaResetDirection1;
-    alternate_[2] = kPxaResetAlternate1L;
+    registers_ = {};
+    registers_.gpdr[1] = kPxaResetDirection1;
+    registers_.gafr[kGafrBank1Low] = kPxaResetAlternate1L;
 }
 
 // --- OS timer ----------------------------------------------------------------------------------------
 
-std::uint32_t OsTimerBlock::Read32(std::uint32_t offset) {
-    if (offset == OSCR) return ReadOscr();
-    ChargeRead();
-    if (offset < 0x10) return match_[offset / 4];
-    if (offset == 0x14) return status_;
-    if (offset == 0x18) return watchdogEnable_;
-    if (offset == 0x1C) return interruptEnable_;
-    Unmodelled("os-timer", "read", offset);
-    return 0;
+OsTimerBlock::OsTimerBlock() : RegisterTable("os-timer", kOsTimerTable) {}
+
+template <int Index>
+std::uint32_t OsTimerBlock::ReadOsmr() {
+    return registers_.osmr[Index];
 }
 
-void OsTimerBlock::Write32(std::uint32_t offset, std::uint32_t value) {
-    if (offset < 0x10) {
-        match_[offset / 4] = value;
-    } else if (offset == OSCR) {
-        SetOscr(value);
-    } else if (offset == 0x14) {
-        status_ &= ~value;  // write 1 to clear
-    } else if (offset == 0x18) {
-        watchdogEnable_ = value;
-    } else if (offset == 0x1C) {
-        interruptEnable_ = value;
-    } else {
-        Unmodelled("os-timer", "write", offset);
-    }
+template <int Index>
+void OsTimerBlock::WriteOsmr(std::uint32_t value) {
+    registers_.osmr[Index] = value;
+}
+
+std::uint32_t OsTimerBlock::ReadOscrRegister() {
+    return PeekOscr();
+}
+
+void OsTimerBlock::WriteOscr(std::uint32_t value) {
+    SetOscr(value);
+}
+
+void OsTimerBlock::WriteOssr(std::uint32_t value) {
+    registers_.ossr &= ~value;  // write 1 to clear
 }
 
 void OsTimerBlock::Reset() {
-    for (auto& v : match_) v = 0;
-    status_ = watchdogEnable_ = interruptEnable_ = 0;
+    registers_ = {};
 }
 
 // --- Interrupt controller ----------------------------------------------------------------------------
 
-std::uint32_t IntcBlock::Read32(std::uint32_t offset) {
-    ChargeRead();
-    if (offset == ICMR) return mask_;
-    if (offset == ICLR) return level_;
-    if (offset == controlOffset_) return control_;
-    return 0;  // pending and status registers: nothing ever pends here
-}
+IntcBlock::IntcBlock(ProcessorFamily family)
+    : RegisterTable("intc", family == ProcessorFamily::Sa ? std::span<const Register<IntcBlock>>(kSaIntcTable)
+                                                          : std::span<const Register<IntcBlock>>(kPxaIntcTable)),
+      resetMask_(family == ProcessorFamily::Sa ? kSaResetInterruptMask : kPxaResetInterruptMask) {}
 
-void IntcBlock::Write32(std::uint32_t offset, std::uint32_t value) {
-    if (offset == ICMR) {
-        mask_ = value;
-    } else if (offset == ICLR) {
-        level_ = value;
-    } else if (offset == controlOffset_) {
-        control_ = value;
-    } else {
-        Unmodelled("intc", "write", offset);
-    }
+std::uint32_t IntcBlock::ReadNothingPending() {
+    return kNothingPending;
 }
 
 void IntcBlock::Reset() {
-    mask_ = resetMask_;
-    level_ = 0;
-    control_ = 0;
+    registers_ = {};
+    registers_.icmr = resetMask_;
 }
 
 // --- SA serial port 2 --------------------------------------------------------------------------------
 
-std::uint32_t SaSerial2Block::Read32(std::uint32_t offset) {
-    if (offset == UTCR0) return Read8(offset);
-    ChargeRead();
-    Unmodelled("sa-serial2", "read", offset);
-    return 0;
-}
-
-void SaSerial2Block::Write32(std::uint32_t offset, std::uint32_t value) {
-    if (offset == UTCR0) {
-        Write8(offset, static_cast<std::uint8_t>(value));
-        return;
-    }
-    Unmodelled("sa-serial2", "write", offset);
-}
-
-std::uint8_t SaSerial2Block::Read8(std::uint32_t offset) {
-    ChargeRead();
-    if (offset == UTCR0) return control0_;
-    Unmodelled("sa-serial2", "byte read", offset);
-    return 0;
-}
+SaSerial2Block::SaSerial2Block() : RegisterTable("sa-serial2", kSaSerial2Table) {}
 
 void SaSerial2Block::Write8(std::uint32_t offset, std::uint8_t value) {
-    if (offset != UTCR0) {
-        Unmodelled("sa-serial2", "byte write", offset);
+    if (offset == UTCR0) {
+        WriteUtcr0(value);
         return;
     }
-    control0_ = value;
+    RegisterBlock::Write8(offset, value);
+}
+
+std::uint32_t SaSerial2Block::ReadUtcr0() {
+    return registers_.utcr0;
+}
+
+void SaSerial2Block::WriteUtcr0(std::uint32_t value) {
+    registers_.utcr0 = static_cast<std::uint8_t>(value);
     if (ppc_ != nullptr) ppc_->UpdateLight();
 }
 
 void SaSerial2Block::Reset() {
-    control0_ = kSaResetUartControl0;
+    registers_ = {};
+    registers_.utcr0 = kSaResetUartControl0;
 }
 
 // --- SA peripheral pin controller --------------------------------------------------------------------
 
-std::uint32_t SaPpcBlock::Read32(std::uint32_t offset) {
-    ChargeRead();
-    switch (offset) {
-        case PPDR:
-            return direction_;
-        case PPSR: {
-            const std::uint32_t inputs = ReceiveLevel() != 0 ? kReceiveBit : 0;
-            return (outputLatch_ & direction_) | (inputs & ~direction_);
-        }
-        case 0x08:
-            return assignment_;
-        case 0x0C:
-            return sleepDirection_;
-        case 0x10:
-            return flags_;
-        default:
-            Unmodelled("sa-ppc", "read", offset);
-            return 0;
-    }
+SaPpcBlock::SaPpcBlock(const SaSerial2Block& serial) : RegisterTable("sa-ppc", kSaPpcTable), serial_(serial) {}
+
+void SaPpcBlock::WritePpdr(std::uint32_t value) {
+    registers_.ppdr = value;
+    UpdateLight();
 }
 
-void SaPpcBlock::Write32(std::uint32_t offset, std::uint32_t value) {
-    switch (offset) {
-        case PPDR:
-            direction_ = value;
-            break;
-        case PPSR:
-            outputLatch_ = value;
-            break;
-        case 0x08:
-            assignment_ = value;
-            return;
-        case 0x0C:
-            sleepDirection_ = value;
-            return;
-        case 0x10:
-            flags_ = value;
-            return;
-        default:
-            Unmodelled("sa-ppc", "write", offset);
-            return;
-    }
+// Driven level on outputs, the outside world on inputs.
+std::uint32_t SaPpcBlock::ReadPpsr() {
+    const std::uint32_t inputs = ReceiveLevel() != 0 ? kReceiveBit : 0;
+    return (registers_.outputLatch & registers_.ppdr) | (inputs & ~registers_.ppdr);
+}
+
+void SaPpcBlock::WritePpsr(std::uint32_t value) {
+    registers_.outputLatch = value;
     UpdateLight();
 }
 
 void SaPpcBlock::UpdateLight() const {
-    SetTransmitLight((outputLatch_ & direction_ & kTransmitBit) != 0 && SaPinOwnsTransmitter(serial_.Control()));
+    SetTransmitLight((registers_.outputLatch & registers_.ppdr & kTransmitBit) != 0 &&
+                     SaPinOwnsTransmitter(serial_.Control()));
 }
 
 void SaPpcBlock::Reset() {
-    direction_ = kSaResetDirection;
-    outputLatch_ = kSaResetLatch;
-    assignment_ = sleepDirection_ = flags_ = 0;
+    registers_ = {};
+    registers_.ppdr = kSaResetDirection;
+    registers_.outputLatch = kSaResetLatch;
 }
 
 }  // namespace handheld::soc

@@ -1,16 +1,67 @@
-// The register blocks of the PXA25x/26x/27x and SA-11x0: one struct of registers per block and one handler
-// per register. Registers outside what the handheld's IR path and OS use read 0 and ignore writes, with a
-// trace line, so that a back end relying on them shows up in the "soc" trace.
+// The register blocks of the PXA25x/26x/27x and SA-11x0: per block one struct of registers, one handler per
+// register and a table from offsets to handlers mounted at the block's base. Offsets without a register read 0
+// and ignore writes, with a trace line, so that a back end relying on them shows up in the "soc" trace.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 
 #include "handheld/soc/register_access.h"
+#include "handheld/soc/simulation.h"
 
 namespace handheld::soc {
 
-// PXA GPIO: three banks of level, direction, set, clear and alternate-function registers.
-class PxaGpioBlock : public RegisterBlock {
+inline constexpr std::uint32_t kRegisterPageBytes = 4096;
+inline constexpr std::uint32_t kRegisterBytes = 4;
+
+// One register of a block: its offset in the page and its handlers. A register without a read handler is
+// write-only (reads give 0); one without a write handler is read-only (writes are ignored).
+template <typename Block>
+struct Register {
+    std::uint32_t offset;
+    const char* name;
+    std::uint32_t (Block::*read)();
+    void (Block::*write)(std::uint32_t value);
+};
+
+// Dispatches word accesses through the block's table; every read costs one read of virtual time.
+template <typename Block>
+class RegisterTable : public RegisterBlock {
+public:
+    std::uint32_t Read32(std::uint32_t offset) final;
+    void Write32(std::uint32_t offset, std::uint32_t value) final;
+
+    // The handlers of a register that only keeps what is written (Field: a member of the block's registers).
+    template <auto Field>
+    std::uint32_t ReadKept() {
+        return static_cast<Block*>(this)->registers_.*Field;
+    }
+    template <auto Field>
+    void WriteKept(std::uint32_t value) {
+        static_cast<Block*>(this)->registers_.*Field = value;
+    }
+
+protected:
+    RegisterTable(const char* blockName, std::span<const Register<Block>> table);
+
+private:
+    const Register<Block>* At(std::uint32_t offset) const;
+
+    const char* blockName_;
+    std::array<const Register<Block>*, kRegisterPageBytes / kRegisterBytes> byWord_{};
+};
+
+// --- PXA GPIO: three banks of level, direction, set, clear and alternate-function registers --------------
+
+struct PxaGpioRegisters {
+    static constexpr int kBanks = 3;
+    std::uint32_t gpdr[kBanks] = {};         // direction, 1 = output
+    std::uint32_t outputLatch[kBanks] = {};  // what GPSR sets and GPCR clears
+    std::uint32_t gafr[2 * kBanks] = {};     // GAFR0_L, GAFR0_U, GAFR1_L, ...: two bits per pin
+};
+
+class PxaGpioBlock : public RegisterTable<PxaGpioBlock> {
 public:
     static constexpr std::uint32_t GPLR1 = 0x04;
     static constexpr std::uint32_t GPDR1 = 0x10;
@@ -20,96 +71,149 @@ public:
     static constexpr std::uint32_t kTransmitBit = 0x8000;  // GPIO 47 in bank 1
     static constexpr std::uint32_t kReceiveBit = 0x4000;   // GPIO 46 in bank 1
 
-    std::uint32_t Read32(std::uint32_t offset) override;
-    void Write32(std::uint32_t offset, std::uint32_t value) override;
+    PxaGpioBlock();
     void Reset() override;
+
+    template <int Bank>
+    std::uint32_t ReadGplr();
+    template <int Bank>
+    std::uint32_t ReadGpdr();
+    template <int Bank>
+    void WriteGpdr(std::uint32_t value);
+    template <int Bank>
+    void WriteGpsr(std::uint32_t value);
+    template <int Bank>
+    void WriteGpcr(std::uint32_t value);
+    template <int Index>
+    std::uint32_t ReadGafr();
+    template <int Index>
+    void WriteGafr(std::uint32_t value);
 
 private:
     void UpdateLight() const;
-    std::uint32_t outputLatch_[3] = {};
-    std::uint32_t direction_[3] = {};
-    std::uint32_t alternate_[6] = {};  // GAFR0_L, GAFR0_U, GAFR1_L, ...
+    PxaGpioRegisters registers_;
 };
 
-// OS timer (same layout on both families): match registers, OSCR derived from the clock.
-class OsTimerBlock : public RegisterBlock {
+// --- OS timer (same layout on both families): match registers; OSCR is derived from the clock -------------
+
+struct OsTimerRegisters {
+    std::uint32_t osmr[4] = {};  // match registers
+    std::uint32_t ossr = 0;      // match status, write 1 to clear
+    std::uint32_t ower = 0;      // watchdog enable
+    std::uint32_t oier = 0;      // match interrupt enables
+};
+
+class OsTimerBlock : public RegisterTable<OsTimerBlock> {
 public:
     static constexpr std::uint32_t OSCR = 0x10;
-    std::uint32_t Read32(std::uint32_t offset) override;
-    void Write32(std::uint32_t offset, std::uint32_t value) override;
+
+    OsTimerBlock();
     void Reset() override;
 
+    template <int Index>
+    std::uint32_t ReadOsmr();
+    template <int Index>
+    void WriteOsmr(std::uint32_t value);
+    std::uint32_t ReadOscrRegister();
+    void WriteOscr(std::uint32_t value);
+    void WriteOssr(std::uint32_t value);
+
 private:
-    std::uint32_t match_[4] = {};
-    std::uint32_t status_ = 0;
-    std::uint32_t watchdogEnable_ = 0;
-    std::uint32_t interruptEnable_ = 0;
+    friend class RegisterTable<OsTimerBlock>;
+    OsTimerRegisters registers_;
 };
 
-// Interrupt controller: the mask, level and control registers are kept; no source ever pends.
-class IntcBlock : public RegisterBlock {
+// --- Interrupt controller: mask, level and control are kept; no source ever pends ----------------------------
+
+struct IntcRegisters {
+    std::uint32_t icmr = 0;  // mask, 1 = source enabled
+    std::uint32_t iclr = 0;  // level, 1 = FIQ
+    std::uint32_t iccr = 0;  // control
+};
+
+// The families place the control, FIQ-pending and IRQ-pending registers differently, and leave different
+// sources enabled.
+class IntcBlock : public RegisterTable<IntcBlock> {
 public:
+    static constexpr std::uint32_t ICIP = 0x00;
     static constexpr std::uint32_t ICMR = 0x04;
     static constexpr std::uint32_t ICLR = 0x08;
-    IntcBlock(std::uint32_t controlOffset, std::uint32_t resetMask)
-        : controlOffset_(controlOffset), resetMask_(resetMask) {}
-    std::uint32_t Read32(std::uint32_t offset) override;
-    void Write32(std::uint32_t offset, std::uint32_t value) override;
+
+    explicit IntcBlock(ProcessorFamily family);
     void Reset() override;
+
+    std::uint32_t ReadNothingPending();
 
 private:
-    std::uint32_t controlOffset_;
+    friend class RegisterTable<IntcBlock>;
     std::uint32_t resetMask_;
-    std::uint32_t mask_ = 0;
-    std::uint32_t level_ = 0;
-    std::uint32_t control_ = 0;
+    IntcRegisters registers_;
 };
 
-// SA serial port 2: the byte-wide UART control register 0 decides whether the UART or the pin drives the
-// IR transmitter.
-class SaSerial2Block : public RegisterBlock {
+// --- SA serial port 2: the byte-wide UART control register 0 decides whether the UART or the pin drives
+// the IR transmitter ------------------------------------------------------------------------------------------
+
+struct SaSerial2Registers {
+    std::uint8_t utcr0 = 0;
+};
+
+class SaSerial2Block : public RegisterTable<SaSerial2Block> {
 public:
     static constexpr std::uint32_t UTCR0 = 0x00;
-    std::uint32_t Read32(std::uint32_t offset) override;
-    void Write32(std::uint32_t offset, std::uint32_t value) override;
-    std::uint8_t Read8(std::uint32_t offset) override;
-    void Write8(std::uint32_t offset, std::uint8_t value) override;
+
+    SaSerial2Block();
     void Reset() override;
-    std::uint8_t Control() const { return control0_; }
+    // UTCR0 is one byte wide: a byte write reaches it directly.
+    void Write8(std::uint32_t offset, std::uint8_t value) override;
+
+    std::uint32_t ReadUtcr0();
+    void WriteUtcr0(std::uint32_t value);
+
+    std::uint8_t Control() const { return registers_.utcr0; }
     // The pin controller whose transmit pin this register gates.
     void AttachPinController(class SaPpcBlock* ppc) { ppc_ = ppc; }
 
 private:
-    std::uint8_t control0_ = 0;
+    SaSerial2Registers registers_;
     class SaPpcBlock* ppc_ = nullptr;
 };
 
-// SA peripheral pin controller.
-class SaPpcBlock : public RegisterBlock {
+// --- SA peripheral pin controller --------------------------------------------------------------------------
+
+struct SaPpcRegisters {
+    std::uint32_t ppdr = 0;         // direction, 1 = output
+    std::uint32_t outputLatch = 0;  // what PPSR writes set on outputs
+    std::uint32_t ppar = 0;         // pin assignment
+    std::uint32_t psdr = 0;         // sleep direction
+    std::uint32_t ppfr = 0;         // pin flags
+};
+
+class SaPpcBlock : public RegisterTable<SaPpcBlock> {
 public:
     static constexpr std::uint32_t PPDR = 0x00;
     static constexpr std::uint32_t PPSR = 0x04;
     static constexpr std::uint32_t kTransmitBit = 0x4000;  // pin 14
     static constexpr std::uint32_t kReceiveBit = 0x8000;   // pin 15
 
-    explicit SaPpcBlock(const SaSerial2Block& serial) : serial_(serial) {}
-    std::uint32_t Read32(std::uint32_t offset) override;
-    void Write32(std::uint32_t offset, std::uint32_t value) override;
+    explicit SaPpcBlock(const SaSerial2Block& serial);
     void Reset() override;
     void UpdateLight() const;
 
+    void WritePpdr(std::uint32_t value);
+    std::uint32_t ReadPpsr();
+    void WritePpsr(std::uint32_t value);
+
 private:
+    friend class RegisterTable<SaPpcBlock>;
     const SaSerial2Block& serial_;
-    std::uint32_t direction_ = 0;
-    std::uint32_t outputLatch_ = 0;
-    std::uint32_t assignment_ = 0;
-    std::uint32_t sleepDirection_ = 0;
-    std::uint32_t flags_ = 0;
+    SaPpcRegisters registers_;
 };
 
-// The serial control bits with which the pin, not the UART, drives the SA transmitter.
+// UTCR0 bit 0 set and bits 3-4 clear: the pin, not the UART, drives the SA transmitter.
+inline constexpr std::uint8_t kUtcr0PinDrivesIr = 0x01;
+inline constexpr std::uint8_t kUtcr0UartDrivesIr = 0x18;
 inline bool SaPinOwnsTransmitter(std::uint8_t uartControl0) {
-    return (uartControl0 & 0x01) != 0 && (uartControl0 & 0x18) == 0;
+    return (uartControl0 & kUtcr0PinDrivesIr) != 0 && (uartControl0 & kUtcr0UartDrivesIr) == 0;
 }
 
 }  // namespace handheld::soc

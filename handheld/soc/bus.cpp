@@ -27,21 +27,14 @@ struct Mapping {
     bool writable = false;
 };
 
-// Interrupt masks a running handheld leaves enabled (timer, serial, GPIO sources).
-constexpr std::uint32_t kPxaResetInterruptMask = 0x0400FF00;
-constexpr std::uint32_t kSaResetInterruptMask = 0x0C003800;
-// Offsets of the interrupt control register (ICCR) on each family.
-constexpr std::uint32_t kPxaIccrOffset = 0x14;
-constexpr std::uint32_t kSaIccrOffset = 0x0C;
-
 struct Bus {
     PxaGpioBlock pxaGpio;
     OsTimerBlock pxaTimer;
-    IntcBlock pxaIntc{kPxaIccrOffset, kPxaResetInterruptMask};
+    IntcBlock pxaIntc{ProcessorFamily::Pxa};
     SaSerial2Block saSerial2;
     SaPpcBlock saPpc{saSerial2};
     OsTimerBlock saTimer;
-    IntcBlock saIntc{kSaIccrOffset, kSaResetInterruptMask};
+    IntcBlock saIntc{ProcessorFamily::Sa};
     std::array<Mount, 7> mounts{{
         {kPxaGpioBase, ProcessorFamily::Pxa, &pxaGpio, true},
         {kPxaTimerBase, ProcessorFamily::Pxa, &pxaTimer, true},

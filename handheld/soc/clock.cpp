@@ -13,13 +13,14 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
+// Every field is atomic, so any thread may read the clock while another charges reads or switches the mode.
+// Real time is kept as one origin on the steady clock, so that no reader sees half of a mode switch.
 struct ClockState {
     std::mutex mutex;  // mode changes only; reads are lock-free
     std::atomic<bool> modeChosen{false};
     std::atomic<TimerClock> mode{TimerClock::Virtual};
     std::atomic<std::uint64_t> virtualSubTicks{0};
-    std::uint64_t realBaseSubTicks = 0;
-    SteadyClock::time_point realEpoch = SteadyClock::now();
+    std::atomic<std::int64_t> realOriginNs{0};  // steady-clock time at which real time would read 0
     std::atomic<std::uint32_t> oscrOffset{0};
     std::atomic<std::uint32_t> stepSubTicks{1};
 };
@@ -29,10 +30,25 @@ ClockState& State() {
     return state;
 }
 
+constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+constexpr unsigned __int128 kSubTicksPerSecond = static_cast<unsigned __int128>(kOscrHz) * kSubTicksPerTick;
+
+std::int64_t SteadyNowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now().time_since_epoch()).count();
+}
+
 std::uint64_t RealSubTicks(const ClockState& state) {
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now() - state.realEpoch).count();
-    const unsigned __int128 sub = static_cast<unsigned __int128>(ns) * kOscrHz * kSubTicksPerTick / 1'000'000'000u;
-    return state.realBaseSubTicks + static_cast<std::uint64_t>(sub);
+    const std::int64_t sinceOriginNs = SteadyNowNs() - state.realOriginNs.load(std::memory_order_acquire);
+    if (sinceOriginNs <= 0) return 0;
+    return static_cast<std::uint64_t>(static_cast<unsigned __int128>(sinceOriginNs) * kSubTicksPerSecond /
+                                      kNsPerSecond);
+}
+
+// The origin at which real time reads subTicks now (rounded so that it never reads less).
+std::int64_t RealOriginFor(std::uint64_t subTicks) {
+    const auto ns =
+        (static_cast<unsigned __int128>(subTicks) * kNsPerSecond + kSubTicksPerSecond - 1) / kSubTicksPerSecond;
+    return SteadyNowNs() - static_cast<std::int64_t>(ns);
 }
 
 TimerClock Mode(ClockState& state) {
@@ -40,12 +56,12 @@ TimerClock Mode(ClockState& state) {
         const TimerClock fromProfile = Profile().timerClock;
         std::lock_guard lock(state.mutex);
         if (!state.modeChosen.load(std::memory_order_relaxed)) {
-            state.realEpoch = SteadyClock::now();
+            state.realOriginNs.store(SteadyNowNs(), std::memory_order_release);
             state.mode.store(fromProfile, std::memory_order_relaxed);
             state.modeChosen.store(true, std::memory_order_release);
         }
     }
-    return state.mode.load(std::memory_order_relaxed);
+    return state.mode.load(std::memory_order_acquire);
 }
 
 }  // namespace
@@ -61,9 +77,8 @@ void SetTimerClock(TimerClock clock) {
     const std::uint64_t now = ElapsedSubTicks();
     std::lock_guard lock(state.mutex);
     state.virtualSubTicks.store(now, std::memory_order_relaxed);
-    state.realBaseSubTicks = now;
-    state.realEpoch = SteadyClock::now();
-    state.mode.store(clock, std::memory_order_relaxed);
+    state.realOriginNs.store(RealOriginFor(now), std::memory_order_release);
+    state.mode.store(clock, std::memory_order_release);
     state.modeChosen.store(true, std::memory_order_release);
 }
 
@@ -81,9 +96,8 @@ std::uint32_t VirtualStep() {
 void ChargeRead() {
     ClockState& state = State();
     if (Mode(state) != TimerClock::Virtual) return;
-    // One reader at a time (the driver's thread): a plain load and store keep the read cheap.
-    const std::uint64_t now = state.virtualSubTicks.load(std::memory_order_relaxed);
-    state.virtualSubTicks.store(now + state.stepSubTicks.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    // An atomic add: reads charged by two threads at once both count.
+    state.virtualSubTicks.fetch_add(state.stepSubTicks.load(std::memory_order_relaxed), std::memory_order_relaxed);
 }
 
 std::uint64_t ElapsedTicks() {

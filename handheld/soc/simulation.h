@@ -75,7 +75,9 @@ public:
     virtual ~EdgeObserver() = default;
     virtual void OnEdge(const PinEdge& edge) = 0;
 };
-// At most kMaxEdgeObservers at a time; AddEdgeObserver returns false when full.
+// At most kMaxEdgeObservers at a time; AddEdgeObserver returns false when full. Any thread may add or remove
+// observers while another writes the pin: once RemoveEdgeObserver returns, the observer is not called again
+// (so it must not be called from inside OnEdge).
 inline constexpr std::size_t kMaxEdgeObservers = 8;
 bool AddEdgeObserver(EdgeObserver* observer);
 void RemoveEdgeObserver(EdgeObserver* observer);
@@ -112,7 +114,8 @@ struct RemoteSignal {
     std::vector<std::int32_t> durationsUs;
     int repeat = 1;
 };
-// Starts the remote startDelayTicks after now. Without a remote the receiver sees no light.
+// Starts the remote startDelayTicks after now. Without a remote the receiver sees no light. The remote is not
+// shared between threads: set it on the thread that learns, before it learns.
 void SetLearningSource(const RemoteSignal& signal, std::uint32_t startDelayTicks = 0);
 void ClearLearningSource();
 // The receive pin's level now: 0 while carrier light is seen, 1 otherwise.

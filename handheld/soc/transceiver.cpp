@@ -1,7 +1,9 @@
 // The IR transceiver: what the transmit pin emits and what the receive pin sees.
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <mutex>
+#include <thread>
 
 #include "handheld/soc/internal.h"
 #include "handheld/soc/simulation.h"
@@ -11,10 +13,15 @@ namespace handheld::soc {
 
 namespace {
 
+// The edge path takes no lock: the slots are atomic, and a removal waits until no edge is being delivered, so
+// that an observer is never called after RemoveEdgeObserver has returned.
 struct Transmitter {
-    bool light = false;
-    std::mutex observerMutex;  // add and remove only; the edge path reads the fixed array as it is
-    std::array<EdgeObserver*, kMaxEdgeObservers> observers{};
+    std::atomic<bool> light{false};
+    std::mutex observerMutex;  // add and remove only
+    std::array<std::atomic<EdgeObserver*>, kMaxEdgeObservers> observers{};
+    // Edges whose delivery has begun and ended; a removal waits for those begun before it.
+    std::atomic<std::uint64_t> deliveriesBegun{0};
+    std::atomic<std::uint64_t> deliveriesEnded{0};
 };
 
 Transmitter& TheTransmitter() {
@@ -51,28 +58,29 @@ constexpr double kSubTicksPerUs = static_cast<double>(kOscrHz) * kSubTicksPerTic
 
 void SetTransmitLight(bool light) {
     Transmitter& transmitter = TheTransmitter();
-    if (transmitter.light == light) return;
-    transmitter.light = light;
+    if (transmitter.light.exchange(light) == light) return;
     const PinEdge edge{PeekOscr(), light ? 1 : 0};
-    for (EdgeObserver* observer : transmitter.observers) {
-        if (observer != nullptr) observer->OnEdge(edge);
+    transmitter.deliveriesBegun.fetch_add(1, std::memory_order_seq_cst);
+    for (const auto& slot : transmitter.observers) {
+        if (EdgeObserver* observer = slot.load(std::memory_order_seq_cst)) observer->OnEdge(edge);
     }
+    transmitter.deliveriesEnded.fetch_add(1, std::memory_order_release);
 }
 
 bool TransmitLight() {
-    return TheTransmitter().light;
+    return TheTransmitter().light.load();
 }
 
 void ResetTransceiver() {
-    TheTransmitter().light = false;
+    TheTransmitter().light.store(false);
 }
 
 bool AddEdgeObserver(EdgeObserver* observer) {
     Transmitter& transmitter = TheTransmitter();
     std::lock_guard lock(transmitter.observerMutex);
     for (auto& slot : transmitter.observers) {
-        if (slot == nullptr) {
-            slot = observer;
+        if (slot.load(std::memory_order_relaxed) == nullptr) {
+            slot.store(observer, std::memory_order_release);
             return true;
         }
     }
@@ -81,10 +89,15 @@ bool AddEdgeObserver(EdgeObserver* observer) {
 
 void RemoveEdgeObserver(EdgeObserver* observer) {
     Transmitter& transmitter = TheTransmitter();
-    std::lock_guard lock(transmitter.observerMutex);
-    for (auto& slot : transmitter.observers) {
-        if (slot == observer) slot = nullptr;
+    {
+        std::lock_guard lock(transmitter.observerMutex);
+        for (auto& slot : transmitter.observers) {
+            if (slot.load(std::memory_order_relaxed) == observer) slot.store(nullptr, std::memory_order_seq_cst);
+        }
     }
+    // An edge handed out before the slot was cleared may still be on its way to the observer.
+    const std::uint64_t begun = transmitter.deliveriesBegun.load(std::memory_order_seq_cst);
+    while (transmitter.deliveriesEnded.load(std::memory_order_acquire) < begun) std::this_thread::yield();
 }
 
 EdgeBuffer::EdgeBuffer(std::size_t capacity) : edges_(capacity) {}

@@ -92,9 +92,11 @@ TEST_F(DriverTest, ObexRuleStopsTheServiceOnlyForTheIrdaPortAndRestoresItAtTheEn
         std::vector<bool> runningAfter;  // after construction, then after each SetPort
     };
     const std::vector<Case> cases = {
-        {true, {u"com3:", u"COM2:", u"COM3:"}, {true, false, true, false}},
-        {false, {u"COM1:", u"COM3:"}, {true, true, false}},
-        {true, {u""}, {true, true}},
+        {true, {u"com3:", u"COM2:", u"COM3:"}, {false, false, true, false}},
+        {false, {u"COM1:", u"COM3:"}, {false, true, false}},
+        // The automatic choice is the IrDA port here, so leaving the port to the driver stops the service too.
+        {true, {u""}, {false, false}},
+        {false, {u"COM2:", CLumbra::Auto}, {false, true, false}},
     };
     for (const Case& c : cases) {
         CLumbra::Destroy();
@@ -109,6 +111,27 @@ TEST_F(DriverTest, ObexRuleStopsTheServiceOnlyForTheIrdaPortAndRestoresItAtTheEn
         EXPECT_EQ(seen, c.runningAfter) << "running at start " << c.runningAtStart;
         CLumbra::Destroy();
         EXPECT_EQ(handheld::ObexServiceRunning(), c.runningAtStart);
+    }
+}
+
+// The running service holds the IrDA port, so the driver must have stopped it before it opens that port.
+TEST_F(DriverTest, AutomaticPortIsFreedFromTheObexServiceAndSends) {
+    struct Case {
+        const char* name;
+        const char16_t* port;
+        bool obexRunningAfter;
+    };
+    for (const Case& c : {Case{"automatic", CLumbra::Auto, false}, Case{"named IrDA port", u"com3:", false},
+                          Case{"other port", u"COM2:", true}}) {
+        CLumbra::Destroy();
+        handheld::ResetObexService();
+        edges.Clear();
+        CLumbra* driver = CLumbra::Instance();
+        driver->SetPort(c.port);
+        IrCode code = MakeCode(26, {560});
+        driver->Send(&code, nullptr);
+        EXPECT_EQ(Bursts(26).size(), 1u) << c.name;
+        EXPECT_EQ(handheld::ObexServiceRunning(), c.obexRunningAfter) << c.name;
     }
 }
 

@@ -1,7 +1,9 @@
 // Sending on the simulated PXA and SA in virtual time: what the transmit pin emits, tick by tick.
+#include <algorithm>
 #include <vector>
 
 #include "driver/irdriver/ir_driver_generic.h"
+#include "handheld/owners.h"
 #include "handheld/registry.h"
 #include "handheld/soc/blocks.h"
 #include "tests/driver/driver_fixture.h"
@@ -199,6 +201,58 @@ TEST_P(SenderTest, CarrierPeriodZeroSendsNothing) {
     EXPECT_LT(handheld::soc::PeekOscr() - before, 100000u);
 }
 
+// Every interrupt stays masked for a whole pass, so a pass may not freeze the handheld for more than 10 s.
+TEST_P(SenderTest, ACodeWhosePassWouldOutlastTenSecondsIsNotSent) {
+    handheld::soc::SetVirtualStep(4096);  // 1024 ticks a read: long pauses pass quickly
+    struct Case {
+        const char* name;
+        std::int32_t pauseUs;
+        bool sent;
+    };
+    // The 560 us burst plays 22 cycles of 26 us (572 us); the pause makes up the rest of the pass.
+    for (const Case& c :
+         {Case{"just under 10 s", -(10'000'000 - 572), true}, Case{"just over 10 s", -(10'000'000 - 571), false}}) {
+        edges.Clear();
+        gScript = CallbackScript{{1}, 0, {}, {}, &edges, GetParam().intcBase};
+        IrCode code = MakeCode(26, {560, c.pauseUs, 26});
+        code.count = 2;  // the last entry is outside the code
+        const std::uint64_t before = handheld::soc::ElapsedTicks();
+        CLumbra::Instance()->Send(&code, &ScriptedCallback);
+        const std::uint64_t tookTicks = handheld::soc::ElapsedTicks() - before;
+        EXPECT_EQ(edges.Edges().size(), c.sent ? 44u : 0u) << c.name;
+        EXPECT_EQ(gScript.calls, c.sent ? 1u : 0u) << c.name;
+        EXPECT_EQ(tookTicks >= 36'000'000u, c.sent) << c.name << ": " << tookTicks << " ticks";
+    }
+    handheld::soc::SetVirtualStep(1);
+}
+
+// A coarser clock (each register read costs 2.5 ticks instead of a quarter): every edge comes late by at most
+// the reads of one wait, never early, and no lateness carries over from one wait to the next.
+TEST_P(SenderTest, CoarseClockKeepsEveryIntervalWithinTwoReadsOfTheIdeal) {
+    constexpr std::uint32_t kStepSubTicks = 10;
+    // The overshoot of a wait's last read and that read's own cost, in whole ticks, and a tick of rounding at
+    // either edge.
+    constexpr std::uint32_t kToleranceTicks =
+        (2 * kStepSubTicks + handheld::soc::kSubTicksPerTick - 1) / handheld::soc::kSubTicksPerTick + 2;
+    handheld::soc::SetVirtualStep(kStepSubTicks);
+    IrCode code = MakeCode(26, {9000, -4500, 560, -560, 560, -1690, 560, -39000, 9000, -2250, 560});
+    CLumbra::Instance()->Send(&code, nullptr);
+    handheld::soc::SetVirtualStep(1);
+
+    const std::vector<std::uint32_t> ideal = IdealEdges(code, 0);
+    const auto recorded = edges.Edges();
+    ASSERT_EQ(recorded.size(), ideal.size());
+    std::uint32_t worstLateTicks = 0;
+    for (std::size_t i = 1; i < recorded.size(); ++i) {
+        const std::uint32_t interval = recorded[i].tick - recorded[i - 1].tick;
+        const std::uint32_t idealInterval = ideal[i] - ideal[i - 1];
+        ASSERT_GE(interval, idealInterval) << "edge " << i;
+        worstLateTicks = std::max(worstLateTicks, interval - idealInterval);
+    }
+    EXPECT_LE(worstLateTicks, kToleranceTicks);
+    EXPECT_GT(worstLateTicks, 0u) << "a coarse clock should show some lateness";
+}
+
 TEST_P(SenderTest, CountBeyondTheBufferIsClamped) {
     IrCode code = MakeCode(26, {});
     for (int i = 0; i < kIrCodeMaxDurations; ++i) code.durations[i] = (i % 2 == 0) ? 26 : -26;
@@ -225,6 +279,37 @@ TEST_F(DriverTest, PxaPinsAreOutputPlainGpioDuringASendAndRestoredAfter) {
     EXPECT_EQ(Bursts(26).size(), 1u) << "light only comes out of a plain GPIO output";
     EXPECT_EQ(gpio->Read32(handheld::soc::PxaGpioBlock::GPDR1), gpdr1);
     EXPECT_EQ(gpio->Read32(handheld::soc::PxaGpioBlock::GAFR1_L), gafr1l);
+}
+
+// Reads the SA pin directions and serial control at every edge of a pass.
+class SaPinProbe : public handheld::soc::EdgeObserver {
+public:
+    void OnEdge(const PinEdge&) override {
+        ppdr.push_back(BlockAt(handheld::soc::kSaPpcBase)->Read32(handheld::soc::SaPpcBlock::PPDR));
+        utcr0.push_back(BlockAt(handheld::soc::kSaSerial2Base)->Read8(handheld::soc::SaSerial2Block::UTCR0));
+    }
+    std::vector<std::uint32_t> ppdr;
+    std::vector<std::uint8_t> utcr0;
+};
+
+TEST_F(DriverTest, SaTransmitPinIsTheOnlyOutputDuringAPass) {
+    UseProcessor(u"SA1110");
+    auto* ppc = BlockAt(handheld::soc::kSaPpcBase);
+    ppc->Write32(handheld::soc::SaPpcBlock::PPDR, 0x000023B5);  // several outputs, pin 14 an input
+    const std::uint8_t control = BlockAt(handheld::soc::kSaSerial2Base)->Read8(handheld::soc::SaSerial2Block::UTCR0);
+    SaPinProbe probe;
+    ASSERT_TRUE(handheld::soc::AddEdgeObserver(&probe));
+    IrCode code = MakeCode(26, {52, -560, 52});
+    CLumbra::Instance()->Send(&code, nullptr);
+    handheld::soc::RemoveEdgeObserver(&probe);
+
+    ASSERT_EQ(probe.ppdr.size(), 12u) << "two bursts of three cycles";
+    for (std::size_t i = 0; i < probe.ppdr.size(); ++i) {
+        EXPECT_EQ(probe.ppdr[i], 0x4000u) << "edge " << i;
+        // Bit 0 set, bits 3 and 4 cleared, the others as they were.
+        EXPECT_EQ(probe.utcr0[i], (control | 0x01) & ~0x18) << "edge " << i;
+    }
+    EXPECT_EQ(ppc->Read32(handheld::soc::SaPpcBlock::PPDR), 0x000023B5u);
 }
 
 TEST_F(DriverTest, SaSerialControlAndPinDirectionsAreRestoredAfterASend) {
@@ -277,6 +362,34 @@ TEST_F(DriverTest, PortIsInRawIrModeDuringTheCallAndRestoredAfter) {
     ASSERT_GE(port->escapeCalls.size(), 2u);
     EXPECT_EQ(port->escapeCalls[port->escapeCalls.size() - 2].function, handheld::SETIR);
     EXPECT_EQ(port->escapeCalls.back().function, handheld::CLRIR);
+}
+
+handheld::DWORD gFlagsDuringCall = 0;
+int RecordPortFlags() {
+    const auto port = handheld::InspectSerialPort(u"COM3:");
+    gFlagsDuringCall = port ? port->state.flags : 0;
+    return 1;
+}
+
+// Bits 15-31 of the control record belong to the platform: the port setup keeps them, and the rest is put back.
+TEST_F(DriverTest, PortSetupKeepsThePlatformsFlagBits) {
+    constexpr handheld::DWORD kPlatformBits = 0xA5A58000;
+    const handheld::DWORD found = kPlatformBits | handheld::DCB_fBinary | handheld::DCB_DtrControlEnable | 0x0300;
+    {
+        handheld::SetObexServiceRunning(false);
+        const handheld::UniqueHandle port(handheld::CreateFileW(u"COM3:",
+                                                                handheld::GENERIC_READ | handheld::GENERIC_WRITE, 0,
+                                                                nullptr, handheld::OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(port);
+        handheld::DCB state = handheld::DefaultCommState();
+        state.flags = found;
+        ASSERT_TRUE(handheld::SetCommState(port.get(), &state));
+    }
+    gFlagsDuringCall = 0;
+    IrCode code = MakeCode(26, {560});
+    CLumbra::Instance()->Send(&code, &RecordPortFlags);
+    EXPECT_EQ(gFlagsDuringCall, kPlatformBits | handheld::DCB_fBinary | handheld::DCB_fTXContinueOnXoff);
+    EXPECT_EQ(handheld::InspectSerialPort(u"COM3:")->state.flags, found);
 }
 
 TEST_F(DriverTest, NoIrPortMeansNothingIsSentOrLearned) {

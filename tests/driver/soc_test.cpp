@@ -1,6 +1,8 @@
 // The simulated processors the driver runs on: page mapping, the OS timer's clock and the time calls, the
 // pins' behaviour, the remote-signal reader and the emission read-back.
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "handheld/files.h"
@@ -113,6 +115,93 @@ TEST_F(DriverTest, PxaGpioSetClearDirectionAndLight) {
     gpio->Write32(PxaGpioBlock::GPDR1, 0xC000);
     soc::AdvanceTicks(50);
     EXPECT_EQ(gpio->Read32(PxaGpioBlock::GPLR1) & 0x4000u, 0u) << "an output reads its own latch";
+}
+
+// Each block answers through its table: registers where the family has them, write-only ones reading 0,
+// read-only ones keeping their value, and offsets without a register (or between registers) reading 0.
+TEST_F(DriverTest, RegisterTablesOfBothFamilies) {
+    struct Probe {
+        const char* name;
+        std::uint32_t base;
+        std::uint32_t offset;
+        std::uint32_t written;
+        std::uint32_t readBack;
+    };
+    const std::vector<Probe> probes = {
+        {"PXA GPDR2", soc::kPxaGpioBase, 0x14, 0x0001FFFF, 0x0001FFFF},
+        {"PXA GPSR0 is write-only", soc::kPxaGpioBase, 0x18, 0x00000001, 0},
+        {"PXA GAFR2_U", soc::kPxaGpioBase, 0x68, 0x0000A5A5, 0x0000A5A5},
+        {"PXA GPIO gap", soc::kPxaGpioBase, 0x40, 0xFFFFFFFF, 0},
+        {"PXA GPIO unaligned", soc::kPxaGpioBase, 0x11, 0xFFFFFFFF, 0},
+        {"PXA ICCR", soc::kPxaIntcBase, 0x14, 0x00000001, 0x00000001},
+        {"PXA ICFP reads nothing pending", soc::kPxaIntcBase, 0x0C, 0xFFFFFFFF, 0},
+        {"SA ICCR", soc::kSaIntcBase, 0x0C, 0x00000001, 0x00000001},
+        {"SA ICPR reads nothing pending", soc::kSaIntcBase, 0x20, 0xFFFFFFFF, 0},
+        {"OSMR3", soc::kPxaTimerBase, 0x0C, 0x12345678, 0x12345678},
+        {"OSSR is write-one-to-clear", soc::kSaTimerBase, 0x14, 0xFFFFFFFF, 0},
+        {"SA PPAR", soc::kSaPpcBase, 0x08, 0x00001000, 0x00001000},
+        {"SA serial past UTCR0", soc::kSaSerial2Base, 0x04, 0xFF, 0},
+    };
+    for (const Probe& p : probes) {
+        soc::RegisterBlock* block = soc::BlockAt(p.base);
+        ASSERT_NE(block, nullptr) << p.name;
+        block->Write32(p.offset, p.written);
+        EXPECT_EQ(block->Read32(p.offset), p.readBack) << p.name;
+    }
+    auto* serial = static_cast<soc::SaSerial2Block*>(soc::BlockAt(soc::kSaSerial2Base));
+    serial->Write8(soc::SaSerial2Block::UTCR0, 0x41);
+    EXPECT_EQ(serial->Read32(soc::SaSerial2Block::UTCR0), 0x41u) << "UTCR0 is one byte wide";
+    serial->Write32(soc::SaSerial2Block::UTCR0, 0x1234);
+    EXPECT_EQ(serial->Control(), 0x34u);
+}
+
+// Counts edges from whichever thread writes the pin.
+class CountingObserver : public soc::EdgeObserver {
+public:
+    void OnEdge(const soc::PinEdge&) override { count.fetch_add(1, std::memory_order_relaxed); }
+    std::atomic<int> count{0};
+};
+
+// The pin and the clock on one thread, observers and clock reads on another: once removed, an observer is
+// never called again. (The thread sanitizer build also checks this for data races.)
+TEST_F(DriverTest, ObserversMayComeAndGoWhileAnotherThreadWritesThePin) {
+    auto* gpio = soc::BlockAt(soc::kPxaGpioBase);
+    gpio->Write32(PxaGpioBlock::GPDR1, PxaGpioBlock::kTransmitBit);
+    gpio->Write32(PxaGpioBlock::GAFR1_L, 0);
+    handheld::soc::RemoveEdgeObserver(&edges);  // the fixture's buffer is not made for two threads
+    std::atomic<bool> stop{false};
+    std::atomic<int> toggles{0};
+    std::thread writer([&] {
+        auto* timer = soc::BlockAt(soc::kPxaTimerBase);
+        while (!stop.load()) {
+            gpio->Write32(PxaGpioBlock::GPSR1, PxaGpioBlock::kTransmitBit);
+            timer->Read32(soc::OsTimerBlock::OSCR);
+            gpio->Write32(PxaGpioBlock::GPCR1, PxaGpioBlock::kTransmitBit);
+            toggles.fetch_add(1);
+        }
+    });
+    CountingObserver observer;
+    int callsAfterRemoval = 0;
+    constexpr int kRounds = 50;
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_TRUE(soc::AddEdgeObserver(&observer));
+        const int from = toggles.load();
+        while (toggles.load() < from + 5) {
+            soc::PeekOscr();
+            std::this_thread::yield();
+        }
+        soc::RemoveEdgeObserver(&observer);
+        const int counted = observer.count.load();
+        const int after = toggles.load();
+        while (toggles.load() < after + 5) std::this_thread::yield();
+        callsAfterRemoval += observer.count.load() - counted;
+        if (round == kRounds / 2) soc::SetTimerClock(handheld::TimerClock::RealTime);
+    }
+    stop = true;
+    writer.join();
+    soc::SetTimerClock(handheld::TimerClock::Virtual);
+    EXPECT_EQ(callsAfterRemoval, 0);
+    EXPECT_GE(observer.count.load(), kRounds * 2 * 4) << "each round saw at least four whole toggles";
 }
 
 TEST(RemoteSignalReader, AcceptsTheSignalFormAndRefusesOthers) {

@@ -44,6 +44,8 @@ protected:
         LoadRegistryText(DefaultRegistryText());
         ResetSerialPorts();
         ResetObexService();
+        // The serial cases use the IrDA port COM3:, which the running OBEX service would hold.
+        SetObexServiceRunning(false);
     }
 };
 
@@ -205,6 +207,7 @@ TEST_F(DeviceFiles, ObexServiceAnswersStatusStartAndStop) {
     };
     DWORD status = 0;
     DWORD returned = 0;
+    ResetObexService();
     EXPECT_TRUE(ObexServiceRunning()) << "running by default";
     EXPECT_TRUE(control(IOCTL_OBEX_STATUS, &status, sizeof(status), &returned));
     EXPECT_EQ(returned, 4u);
@@ -224,6 +227,33 @@ TEST_F(DeviceFiles, ObexServiceAnswersStatusStartAndStop) {
 
     EXPECT_EQ(ObexControlCodes(), (std::vector<DWORD>{IOCTL_OBEX_STATUS, IOCTL_OBEX_STOP, IOCTL_OBEX_STATUS,
                                                       IOCTL_OBEX_START, IOCTL_OBEX_STATUS, 0x01040010}));
+}
+
+TEST_F(DeviceFiles, TheRunningObexServiceHoldsTheIrdaPort) {
+    SetObexServiceRunning(true);
+    EXPECT_EQ(ObexHeldPort(), u"COM3:");
+    {
+        Device held(u"com3:");
+        EXPECT_FALSE(held.ok());
+        EXPECT_EQ(held.error(), ERROR_SHARING_VIOLATION);
+        EXPECT_TRUE(Device(u"COM2:").ok()) << "the infrared port of IrCOMM is not the service's";
+    }
+    SetObexServiceRunning(false);
+    EXPECT_EQ(ObexHeldPort(), u"");
+    EXPECT_TRUE(Device(u"COM3:").ok());
+    SetObexServiceRunning(true);
+    SetObexServicePresent(false);
+    EXPECT_EQ(ObexHeldPort(), u"") << "an absent service holds nothing";
+    EXPECT_TRUE(Device(u"COM3:").ok());
+    SetObexServicePresent(true);
+
+    // Without an IrDA driver the service holds no port.
+    LoadRegistryText(
+        "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Drivers\\Active\\01]\n\"Name\"=\"COM3:\"\n"
+        "\"Key\"=\"Drivers\\\\Plain\"\n\n[HKEY_LOCAL_MACHINE\\Drivers\\Plain]\n\"FriendlyName\"=\"Serial\"\n");
+    SetObexServiceRunning(true);
+    EXPECT_EQ(ObexHeldPort(), u"");
+    EXPECT_TRUE(Device(u"COM3:").ok());
 }
 
 TEST_F(DeviceFiles, AnAbsentObexServiceCannotBeOpened) {

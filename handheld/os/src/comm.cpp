@@ -155,6 +155,12 @@ namespace detail {
 
 HANDLE OpenSerialPort(std::u16string_view name) {
     const std::u16string key = ToUpper(name);
+    // Asked before taking our lock: the service and the registry keep locks of their own.
+    if (EqualsIgnoreCase(key, ObexHeldPort())) {
+        HH_TRACE(kChannel, "%s is held by the running OBEX service", ToUtf8(key).c_str());
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return INVALID_HANDLE_VALUE;
+    }
     CommState& state = State();
     std::lock_guard lock(state.mutex);
     std::unique_ptr<SerialPort>& port = state.ports[key];

@@ -5,6 +5,7 @@
 #include "handheld/comm.h"
 #include "handheld/devices.h"
 #include "handheld/os/src/device_objects.h"
+#include "handheld/text.h"
 #include "handheld/trace.h"
 
 namespace handheld {
@@ -14,6 +15,9 @@ namespace {
 constexpr char kChannel[] = "obex";
 // What the status request writes while the service runs.
 constexpr DWORD kStatusRunning = 1;
+// What marks the port the IrDA stack (and so the service) sits on.
+constexpr std::u16string_view kIrdaMark = u"IRDA";
+constexpr ActiveDriverLimits kRegistryLimits{255, 512};
 
 struct ObexState {
     std::mutex mutex;
@@ -127,6 +131,21 @@ bool ObexServiceRunning() {
     ObexState& state = State();
     std::lock_guard lock(state.mutex);
     return state.running;
+}
+
+std::u16string ObexHeldPort() {
+    std::u16string held;
+    {
+        ObexState& state = State();
+        std::lock_guard lock(state.mutex);
+        if (!state.present || !state.running) return held;
+    }
+    ForEachActiveComDriver(kRegistryLimits, [&](const ActiveComDriver& driver) {
+        if (ToUpper(driver.friendlyName).find(kIrdaMark) == std::u16string::npos) return true;
+        held = driver.name;
+        return false;
+    });
+    return held;
 }
 
 std::vector<DWORD> ObexControlCodes() {

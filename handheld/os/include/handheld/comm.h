@@ -1,6 +1,9 @@
 // Serial ports of the active drivers ("COM3:") and the OBEX service device ("OBX0:").
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "handheld/types.h"
 
 namespace handheld {
@@ -63,6 +66,20 @@ BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts);
 BOOL GetCommState(HANDLE port, DCB* state);
 BOOL SetCommState(HANDLE port, const DCB* state);
 BOOL EscapeCommFunction(HANDLE port, DWORD function);
+
+// One active COM driver of HKEY_LOCAL_MACHINE "Drivers\Active".
+struct ActiveComDriver {
+    std::u16string name;          // its "Name", such as "COM3:"
+    std::u16string friendlyName;  // its driver key's "FriendlyName", else that of the key's first subkey, else ""
+};
+// How long a subkey name (characters) and a string value (bytes) may be; a driver with a longer one is skipped.
+struct ActiveDriverLimits {
+    DWORD subkeyNameChars;
+    DWORD valueBytes;
+};
+// Visits the active drivers in index order whose "Name" begins with "COM" and whose "Key" names a driver key
+// that opens; visit returns false to end the walk. False when "Drivers\Active" cannot be opened.
+bool ForEachActiveComDriver(const ActiveDriverLimits& limits, const std::function<bool(const ActiveComDriver&)>& visit);
 
 BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, void* inBuffer, DWORD inSize, void* outBuffer, DWORD outSize,
                      DWORD* bytesReturned, void* overlapped);

@@ -62,6 +62,10 @@ void SetObexServicePresent(bool present);
 bool ObexServicePresent();
 void SetObexServiceRunning(bool running);
 bool ObexServiceRunning();
+// The port the service holds: while it is present and runs, the IrDA port (the first active COM driver whose
+// friendly name contains "IRDA", any case); "" otherwise. Opening that serial port fails with
+// ERROR_SHARING_VIOLATION.
+std::u16string ObexHeldPort();
 // Every control code DeviceIoControl received on "OBX0:", in order, the unknown ones included.
 std::vector<DWORD> ObexControlCodes();
 void ResetObexService();
