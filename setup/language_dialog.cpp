@@ -37,6 +37,8 @@ constexpr Layout kLandscape{
 constexpr QRect kTitleRect(5, 5, 196, 16);
 constexpr int kTitleRuleY = 25;
 constexpr int kTitleFontPx = 13;
+// The handheld's dialog font: Tahoma of 11 pixels.
+constexpr int kDialogFontPx = 11;
 
 void SetPlace(QWidget* widget, const Rect& place) {
     widget->setGeometry(place.x, place.y, place.width, place.height);
@@ -83,6 +85,9 @@ LanguageDialog::LanguageDialog(std::u16string_view installFolder, QWidget* scree
     setWindowTitle(QStringLiteral("Language"));
     // A child of the handheld's screen, never a window of the desktop.
     setWindowFlags(Qt::Widget);
+    QFont dialogFont(QStringLiteral("Tahoma"));
+    dialogFont.setPixelSize(kDialogFontPx);
+    setFont(dialogFont);
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);

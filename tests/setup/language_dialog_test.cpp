@@ -3,6 +3,7 @@
 #include "setup/language_dialog.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +53,11 @@ protected:
             EXPECT_TRUE(dialog.rect().contains(child->geometry())) << child->objectName().toStdString();
         }
         EXPECT_FALSE(List(dialog, kUiLanguagesId)->geometry().intersects(List(dialog, kHelpLanguagesId)->geometry()));
+        for (auto* label : dialog.findChildren<QLabel*>()) {
+            if (label->wordWrap()) continue;
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+                << "cut: " << label->text().toStdString();
+        }
     }
 
     handheld::HandheldScreen screen_{handheld::Orientation::Portrait, nullptr};
