@@ -75,6 +75,12 @@ bool Offered(const std::vector<std::string>& names, const std::string& name, con
     return false;
 }
 
+// The helper's dialog and its way of being closed other than by OK.
+const QString kDialogName = QStringLiteral("129");
+void CloseDialog(QWidget* dialog) {
+    if (auto* close = dialog->findChild<QPushButton*>(QStringLiteral("close"))) close->click();
+}
+
 // The installer helper, loaded from the library folder beside bin/ as the handheld's installer loads it.
 class Helper {
 public:
@@ -117,9 +123,10 @@ public:
         : uiLanguage_(std::move(uiLanguage)), helpLanguage_(std::move(helpLanguage)) {
         qApp->installEventFilter(this);
     }
+    bool Failed() const { return failed_; }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("129")) {
+        if (event->type() == QEvent::Show && watched->objectName() == kDialogName) {
             auto* dialog = static_cast<QWidget*>(watched);
             QTimer::singleShot(0, dialog, [this, dialog] { Answer(dialog); });
         }
@@ -135,8 +142,8 @@ private:
         const int helpIndex = help ? help->findText(helpLanguage_) : -1;
         if (!ok || uiIndex < 0 || helpIndex < 0) {
             std::fprintf(stderr, "orvane-install: the installer helper does not offer the languages asked for\n");
-            failed = true;
-            if (auto* close = dialog->findChild<QPushButton*>(QStringLiteral("close"))) close->click();
+            failed_ = true;
+            CloseDialog(dialog);
             return;
         }
         ui->setCurrentIndex(uiIndex);
@@ -146,9 +153,26 @@ private:
 
     QString uiLanguage_;
     QString helpLanguage_;
+    bool failed_ = false;
+};
 
+// Closing the desktop window while the helper asks closes the helper's dialog instead, as any other way of
+// closing it: the helper tells the user what that means, and the installation ends.
+class CloseGoesToTheDialog : public QObject {
 public:
-    bool failed = false;
+    explicit CloseGoesToTheDialog(handheld::DesktopFrame* frame) : frame_(frame) { frame->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != frame_ || event->type() != QEvent::Close) return false;
+        auto* dialog = frame_->findChild<QWidget*>(kDialogName);
+        if (dialog == nullptr || !dialog->isVisible()) return false;
+        event->ignore();
+        QTimer::singleShot(0, dialog, [dialog] { CloseDialog(dialog); });
+        return true;
+    }
+
+private:
+    handheld::DesktopFrame* frame_;
 };
 
 }  // namespace
@@ -204,6 +228,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<ScriptedAnswer> answer;
     std::unique_ptr<handheld::HandheldScreen> hiddenScreen;
     std::unique_ptr<handheld::DesktopFrame> frame;
+    std::unique_ptr<CloseGoesToTheDialog> closeGoesToTheDialog;
     handheld::MessageBoxPresenter previousPresenter;
     if (options.language) {
         answer = std::make_unique<ScriptedAnswer>(QString::fromStdString(*options.language),
@@ -212,10 +237,11 @@ int main(int argc, char** argv) {
         hiddenScreen->show();
     } else {
         frame = std::make_unique<handheld::DesktopFrame>();
+        closeGoesToTheDialog = std::make_unique<CloseGoesToTheDialog>(frame.get());
         frame->show();
         previousPresenter = handheld::InstallQtMessageBoxPresenter();
     }
     helper.installExit(nullptr, installFolder.c_str(), 0, 0, 0, 0, 0);
     if (frame) handheld::SetMessageBoxPresenter(previousPresenter);
-    return answer && answer->failed ? 1 : 0;
+    return answer && answer->Failed() ? 1 : 0;
 }
