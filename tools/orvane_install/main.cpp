@@ -175,6 +175,53 @@ private:
     handheld::DesktopFrame* frame_;
 };
 
+int Uninstall(const Helper& helper, const orvane_install::Package& package) {
+    const std::u16string installFolder(orvane_install::kInstallFolder);
+    if (helper.uninstallInit(nullptr, installFolder.c_str()) != kInstallInitContinue) return 1;
+    std::string reason;
+    if (!orvane_install::RemovePackage(package, &reason)) {
+        std::fprintf(stderr, "orvane-install: %s\n", reason.c_str());
+        return 1;
+    }
+    helper.uninstallExit(nullptr);
+    return 0;
+}
+
+int Install(const Helper& helper, const orvane_install::Package& package, const Options& options) {
+    const std::u16string installFolder(orvane_install::kInstallFolder);
+    const handheld::BOOL previouslyInstalled = handheld::ProgramInstalled() ? handheld::TRUE : handheld::FALSE;
+    if (helper.installInit(nullptr, handheld::TRUE, previouslyInstalled, installFolder.c_str()) !=
+        kInstallInitContinue) {
+        return 1;
+    }
+    std::string reason;
+    if (!orvane_install::CopyPackage(package, &reason)) {
+        std::fprintf(stderr, "orvane-install: %s\n", reason.c_str());
+        return 1;
+    }
+
+    // Answered: the dialog goes on a screen nobody sees. Asked: on the handheld shown on the desktop.
+    std::unique_ptr<ScriptedAnswer> answer;
+    std::unique_ptr<handheld::HandheldScreen> headlessScreen;
+    std::unique_ptr<handheld::DesktopFrame> frame;
+    std::unique_ptr<CloseGoesToTheDialog> closeGoesToTheDialog;
+    handheld::MessageBoxPresenter previousPresenter;
+    if (options.language) {
+        answer = std::make_unique<ScriptedAnswer>(QString::fromStdString(*options.language),
+                                                  QString::fromStdString(options.helpLanguage.value_or("English")));
+        headlessScreen = std::make_unique<handheld::HandheldScreen>();
+        headlessScreen->show();
+    } else {
+        frame = std::make_unique<handheld::DesktopFrame>();
+        closeGoesToTheDialog = std::make_unique<CloseGoesToTheDialog>(frame.get());
+        frame->show();
+        previousPresenter = handheld::InstallQtMessageBoxPresenter();
+    }
+    helper.installExit(nullptr, installFolder.c_str(), 0, 0, 0, 0, 0);
+    if (frame) handheld::SetMessageBoxPresenter(previousPresenter);
+    return answer && answer->Failed() ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -205,43 +252,5 @@ int main(int argc, char** argv) {
     }
     Helper helper;
     if (!helper.Load()) return 1;
-    const std::u16string installFolder(orvane_install::kInstallFolder);
-
-    if (options.uninstall) {
-        if (helper.uninstallInit(nullptr, installFolder.c_str()) != kInstallInitContinue) return 1;
-        if (!orvane_install::RemovePackage(package, &reason)) {
-            std::fprintf(stderr, "orvane-install: %s\n", reason.c_str());
-            return 1;
-        }
-        helper.uninstallExit(nullptr);
-        return 0;
-    }
-
-    if (helper.installInit(nullptr, handheld::TRUE, handheld::FALSE, installFolder.c_str()) != kInstallInitContinue) {
-        return 1;
-    }
-    if (!orvane_install::CopyPackage(package, &reason)) {
-        std::fprintf(stderr, "orvane-install: %s\n", reason.c_str());
-        return 1;
-    }
-
-    std::unique_ptr<ScriptedAnswer> answer;
-    std::unique_ptr<handheld::HandheldScreen> hiddenScreen;
-    std::unique_ptr<handheld::DesktopFrame> frame;
-    std::unique_ptr<CloseGoesToTheDialog> closeGoesToTheDialog;
-    handheld::MessageBoxPresenter previousPresenter;
-    if (options.language) {
-        answer = std::make_unique<ScriptedAnswer>(QString::fromStdString(*options.language),
-                                                  QString::fromStdString(*options.helpLanguage));
-        hiddenScreen = std::make_unique<handheld::HandheldScreen>();
-        hiddenScreen->show();
-    } else {
-        frame = std::make_unique<handheld::DesktopFrame>();
-        closeGoesToTheDialog = std::make_unique<CloseGoesToTheDialog>(frame.get());
-        frame->show();
-        previousPresenter = handheld::InstallQtMessageBoxPresenter();
-    }
-    helper.installExit(nullptr, installFolder.c_str(), 0, 0, 0, 0, 0);
-    if (frame) handheld::SetMessageBoxPresenter(previousPresenter);
-    return answer && answer->Failed() ? 1 : 0;
+    return options.uninstall ? Uninstall(helper, package) : Install(helper, package, options);
 }
