@@ -15,11 +15,11 @@ set(HELPLIB_WORK ${CMAKE_CURRENT_BINARY_DIR}/helplib)
 file(MAKE_DIRECTORY ${HELPLIB_WORK})
 file(WRITE ${HELPLIB_WORK}/helplib.qrc
   "<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/\">\n"
-  "  <file alias=\"HTML/ORVANE\">${CMAKE_CURRENT_SOURCE_DIR}/help/Orvane.htm</file>\n"
+  "  <file alias=\"HTML/ORVANE\">${CMAKE_CURRENT_SOURCE_DIR}/help/English.htm</file>\n"
   "</qresource>\n</RCC>\n")
 add_custom_command(OUTPUT ${ORVANE_PACKAGE_DIR}/KRHelpLib.dll
   COMMAND Qt6::rcc -binary -no-compress ${HELPLIB_WORK}/helplib.qrc -o ${ORVANE_PACKAGE_DIR}/KRHelpLib.dll
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/help/Orvane.htm ${HELPLIB_WORK}/helplib.qrc
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/help/English.htm ${HELPLIB_WORK}/helplib.qrc
   VERBATIM)
 
 set_property(GLOBAL APPEND PROPERTY ORVANE_PACKAGE_OUTPUTS

@@ -132,21 +132,43 @@ TEST(HandheldPaths, LinkLeadingOutOfTheStorageIsRefused) {
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
-TEST(HandheldHome, NewHomeHasStorageRegistryProfileAndPackage) {
+TEST(HandheldHome, NewHomeHasStorageRegistryAndProfileButNoProgram) {
+    TemporaryFolder parent;
+    const fs::path home = parent.Path() / "home";
+    ASSERT_TRUE(OpenHome(home));
+
+    for (const char* folder : {"Windows", "My Documents", "Program Files/Orvane/Devices"}) {
+        EXPECT_TRUE(fs::is_directory(home / "storage" / folder)) << folder;
+    }
+    EXPECT_EQ(ReadHostFile(home / "registry.reg"), DefaultRegistryText());
+    EXPECT_EQ(ReadHostFile(home / "profile.ini"), FormatProfile(HandheldProfile{}));
+    EXPECT_TRUE(fs::is_empty(home / "storage" / "Program Files" / "Orvane" / "Devices"));
+    EXPECT_FALSE(ProgramInstalled()) << "the programs that make a home install the program through the installer";
+}
+
+TEST(HandheldHome, ProgramInstalledFollowsTheModuleFile) {
+    TemporaryFolder parent;
+    TestHome home(parent.Path() / "no-such-package");
+    EXPECT_FALSE(ProgramInstalled());
+    fs::create_directories(home.Storage() / "Program Files" / "Orvane" / "Orvane.exe");
+    EXPECT_FALSE(ProgramInstalled()) << "a folder of that name is no program";
+    fs::remove(home.Storage() / "Program Files" / "Orvane" / "Orvane.exe");
+    WriteHostFile(home.Storage() / "Program Files" / "Orvane" / "orvane.EXE", "module");
+    EXPECT_TRUE(ProgramInstalled());
+}
+
+TEST(HandheldHome, TestHomeGetsThePackageInstalledInEnglish) {
     TemporaryFolder package;
+    WriteHostFile(package.Path() / "Orvane.exe", "module");
     WriteHostFile(package.Path() / "English.ln1", "english strings");
     WriteHostFile(package.Path() / "German.ln1", "german strings");
     WriteHostFile(package.Path() / "Devices" / "Demo.kdr", "demo");
     TestHome home(package.Path());
 
-    for (const char* folder : {"Windows", "My Documents", "Program Files/Orvane/Devices"}) {
-        EXPECT_TRUE(fs::is_directory(home.Storage() / folder)) << folder;
-    }
-    EXPECT_EQ(ReadHostFile(home.Directory() / "registry.reg"), DefaultRegistryText());
-    EXPECT_EQ(ReadHostFile(home.Directory() / "profile.ini"), FormatProfile(HandheldProfile{}));
-    EXPECT_EQ(home.ReadFile(u"\\Program Files\\Orvane\\German.ln1"), Bytes("german strings"));
+    EXPECT_TRUE(ProgramInstalled());
     EXPECT_EQ(home.ReadFile(u"\\Program Files\\Orvane\\Devices\\Demo.kdr"), Bytes("demo"));
     EXPECT_EQ(home.ReadFile(u"\\Program Files\\Orvane\\Orvane.lng"), Bytes("english strings"));
+    EXPECT_FALSE(fs::exists(home.Storage() / "Program Files" / "Orvane" / "German.ln1"));
 }
 
 TEST(HandheldHome, MissingPackageGivesAHomeWithoutProgramFiles) {

@@ -8,21 +8,34 @@
 
 #include "handheld/home.h"
 #include "handheld/profile.h"
+#include "setup/core/language_installation.h"
+#include "tools/orvane_install/package.h"
 
 namespace orvane_test {
 
+// Only the program files: the tests find \Windows\ as empty as a new handheld has it.
 TestHome::TestHome() : TestHome(std::filesystem::path(ORVANE_PACKAGE_DIR)) {}
 
-TestHome::TestHome(const std::filesystem::path& packageSource) {
+TestHome::TestHome(const std::filesystem::path& packageSource) : TestHome(orvane_install::Package{packageSource, {}}) {}
+
+TestHome::TestHome(const orvane_install::Package& package) {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
     directory_ = pattern;
     std::filesystem::remove(directory_);  // a missing home is created with its defaults
-    handheld::SetPackageSource(packageSource);
     // A fresh home brings its own profile: an override left by an earlier test in this process goes.
     handheld::ResetProfile();
     std::string reason;
-    if (!handheld::OpenHome(directory_, &reason)) ADD_FAILURE() << "cannot open test home: " << reason;
+    if (!handheld::OpenHome(directory_, &reason)) {
+        ADD_FAILURE() << "cannot open test home: " << reason;
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(package.programFiles, ec)) return;
+    // Installed as orvane-install does it, the language chosen as its English default.
+    if (!orvane_install::CopyPackage(package, &reason)) ADD_FAILURE() << "cannot install the package: " << reason;
+    pravon::LanguageInstallation language(orvane_install::kInstallFolder);
+    if (!language.FindOffer()) language.Install(pravon::kEnglish, pravon::kEnglish);
 }
 
 TestHome::~TestHome() {

@@ -8,16 +8,21 @@
 #include <vector>
 
 #include "handheld/messagebox.h"
+#include "tools/orvane_install/package.h"
 
 namespace orvane_test {
 
 // Creates an empty temporary folder, opens it as the handheld home (so it gets the default registry,
-// profile, storage folders and program package) and removes it again at the end of the test.
+// profile and storage folders), installs the program package into it in English as orvane-install does, and
+// removes it again at the end of the test.
 class TestHome {
 public:
+    // A home with the program files of the package the build made.
     TestHome();
-    // A home whose program package comes from the given folder (a missing folder: a home without package).
+    // A home whose program files come from the given folder, without help files (a missing folder: a home
+    // without program).
     explicit TestHome(const std::filesystem::path& packageSource);
+    explicit TestHome(const orvane_install::Package& package);
     ~TestHome();
     TestHome(const TestHome&) = delete;
     TestHome& operator=(const TestHome&) = delete;

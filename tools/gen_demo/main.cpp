@@ -38,8 +38,7 @@ public:
             reason = "cannot make a temporary folder";
             return false;
         }
-        // The package is what is being made: the scratch home must not get a copy of an older one.
-        handheld::SetPackageSource(directory_ / "no-package");
+        // A new home holds no program: the package being made here cannot meet an older one.
         return handheld::OpenHome(directory_ / "home", &reason);
     }
 

@@ -1,13 +1,14 @@
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "handheld/home.h"
 #include "handheld/text.h"
+#include "tools/orvane_install/package.h"
 #include "tools/orvanectl/command.h"
 
 namespace orvanectl {
@@ -24,7 +25,9 @@ OrvaneCommand::OrvaneCommand(std::string_view commandName, std::string_view comm
     Registry().push_back(this);
 }
 
-const std::vector<const OrvaneCommand*>& RegisteredCommands() { return Registry(); }
+const std::vector<const OrvaneCommand*>& RegisteredCommands() {
+    return Registry();
+}
 
 bool HasFlag(std::vector<std::string>& args, std::string_view flag) {
     const auto it = std::find(args.begin(), args.end(), flag);
@@ -76,6 +79,11 @@ int main(int argc, char** argv) {
     std::string reason;
     if (!handheld::OpenHome(home, &reason)) {
         std::fprintf(stderr, "orvanectl: cannot use the handheld at %s: %s\n", home.c_str(), reason.c_str());
+        return 1;
+    }
+    if (!orvane_install::InstallProgramIfMissing(home, &reason)) {
+        std::fprintf(stderr, "orvanectl: cannot install the program on the handheld at %s: %s\n", home.c_str(),
+                     reason.c_str());
         return 1;
     }
     auto commands = orvanectl::RegisteredCommands();

@@ -29,7 +29,6 @@ struct HomeState {
     std::mutex mutex;
     fs::path home;
     bool opened = false;
-    std::optional<fs::path> packageSource;
 };
 
 HomeState& State() {
@@ -39,22 +38,6 @@ HomeState& State() {
 
 // Handheld folders every home has, and where the program lives.
 constexpr const char16_t* kStorageFolders[] = {u"\\Windows", u"\\My Documents", u"\\Program Files\\Orvane\\Devices"};
-constexpr std::u16string_view kProgramFolder = u"\\Program Files\\Orvane";
-
-fs::path PackageDirectory() {
-    {
-        HomeState& state = State();
-        std::lock_guard lock(state.mutex);
-        if (state.packageSource) return *state.packageSource;
-    }
-    if (const char* fromEnvironment = std::getenv("ORVANE_PACKAGE_DIR"); fromEnvironment && *fromEnvironment) {
-        return fromEnvironment;
-    }
-    std::error_code ec;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    return executable.parent_path() / ".." / "share" / "orvane" / "package";
-}
 
 // Writes through a temporary file and a rename, so that a failure never leaves half a file.
 bool WriteWholeFile(const fs::path& target, std::string_view bytes, std::string* reason) {
@@ -92,46 +75,6 @@ fs::path HostOfStorage(const fs::path& home, std::u16string_view handheldFolder)
     return result;
 }
 
-// Copies the program package into the program folder of a new home (a plain copy stands in for the
-// installer): every file, and the English language file once more as the program's language file.
-void InstallPackage(const fs::path& home) {
-    const fs::path package = PackageDirectory();
-    std::error_code ec;
-    if (package.empty() || !fs::is_directory(package, ec)) {
-        HH_TRACE("files", "no program package at '%s'; the new home has no program files", package.c_str());
-        return;
-    }
-    const fs::path programFolder = HostOfStorage(home, kProgramFolder);
-    bool hasLanguageFile = false;
-    fs::path english;
-    for (auto it = fs::recursive_directory_iterator(package, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        const fs::path relative = fs::relative(it->path(), package, ec);
-        if (ec) break;
-        const fs::path target = programFolder / relative;
-        if (it->is_directory(ec)) {
-            fs::create_directories(target, ec);
-            continue;
-        }
-        if (!it->is_regular_file(ec)) continue;
-        fs::create_directories(target.parent_path(), ec);
-        fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, ec);
-        if (ec) {
-            HH_TRACE("files", "cannot copy '%s' into the new home: %s", it->path().c_str(), ec.message().c_str());
-            ec.clear();
-            continue;
-        }
-        const std::u16string name = FromUtf8(relative.string());
-        if (EqualsIgnoreCase(name, u"Orvane.lng")) hasLanguageFile = true;
-        if (EqualsIgnoreCase(name, u"English.ln1")) english = it->path();
-    }
-    if (ec) HH_TRACE("files", "copying the program package stopped: %s", ec.message().c_str());
-    if (!english.empty() && !hasLanguageFile) {
-        fs::copy_file(english, programFolder / "Orvane.lng", fs::copy_options::overwrite_existing, ec);
-        if (ec) HH_TRACE("files", "cannot install Orvane.lng: %s", ec.message().c_str());
-    }
-}
-
 bool MakeHome(const fs::path& home, std::string* reason) {
     std::error_code ec;
     fs::create_directories(home, ec);
@@ -139,7 +82,6 @@ bool MakeHome(const fs::path& home, std::string* reason) {
         if (reason) *reason = "cannot make the handheld home " + home.string() + ": " + ec.message();
         return false;
     }
-    const bool newStorage = !fs::exists(home / "storage", ec);
     for (const char16_t* folder : kStorageFolders) {
         fs::create_directories(HostOfStorage(home, folder), ec);
         if (ec) {
@@ -155,8 +97,6 @@ bool MakeHome(const fs::path& home, std::string* reason) {
         !WriteWholeFile(home / "profile.ini", FormatProfile(HandheldProfile{}), reason)) {
         return false;
     }
-    // Only a new storage gets the package: reinstalling into an old one would bring back what the user deleted.
-    if (newStorage) InstallPackage(home);
     return true;
 }
 
@@ -245,10 +185,9 @@ fs::path StorageDirectory() {
     return HomeDirectory() / "storage";
 }
 
-void SetPackageSource(const fs::path& directory) {
-    HomeState& state = State();
-    std::lock_guard lock(state.mutex);
-    state.packageSource = directory;
+bool ProgramInstalled() {
+    const auto resolved = detail::Resolve(kProgramModulePath);
+    return resolved && resolved->exists && !resolved->isDirectory;
 }
 
 namespace detail {

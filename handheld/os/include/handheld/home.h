@@ -15,8 +15,9 @@ namespace handheld {
 std::filesystem::path DefaultHomeDirectory();
 
 // Chooses the home for this process (before any other call of the platform). A home that does not
-// exist yet is created with the defaults: storage folders, registry, profile and the installed program
-// package. Returns false (with a reason) when the folder cannot be made.
+// exist yet is created with the defaults: storage folders, registry and profile. The program is not part of
+// it: the programs that make a new home install it with orvane-install (see ProgramInstalled). Returns false
+// (with a reason) when the folder cannot be made.
 bool OpenHome(const std::filesystem::path& directory, std::string* reason = nullptr);
 
 // Takes "--handheld DIR" (or "--handheld=DIR") out of argv, leaving the other arguments in order; returns
@@ -31,12 +32,12 @@ std::filesystem::path StorageDirectory();
 // exist yet keep their spelling. Empty for a path that is not absolute or that leaves the storage.
 std::optional<std::filesystem::path> HostPath(std::u16string_view handheldPath);
 
-// Where the installed package comes from when a new home is created (set by the build for tools and
-// tests; the folder holds the files to copy to \Program Files\Orvane).
-void SetPackageSource(const std::filesystem::path& directory);
-
 // The program's module path, as GetModuleFileNameW(nullptr, ...) reports it.
 inline constexpr std::u16string_view kProgramModulePath = u"\\Program Files\\Orvane\\Orvane.exe";
 DWORD GetModuleFileNameW(void* module, LPWSTR fileName, DWORD size);
+
+// Whether the program's module file is in the home in use: the installer copies it last, so a home without
+// it has no program or an installation that did not finish.
+bool ProgramInstalled();
 
 }  // namespace handheld
