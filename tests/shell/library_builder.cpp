@@ -13,24 +13,22 @@
 
 namespace shell_test {
 
-namespace {
-void Write(const QString& path, const QByteArray& bytes) {
+void WriteHostFile(const QString& path, const QByteArray& bytes) {
     std::string error;
     EXPECT_TRUE(host_file::WriteAtomically(QFile::encodeName(path).toStdString(),
                                            std::string_view(bytes.constData(), std::size_t(bytes.size())), error))
         << error;
 }
-}  // namespace
 
 QByteArray BuildLibrary(const std::map<QString, QByteArray>& files, bool compress) {
     QTemporaryDir dir;
     QByteArray qrc = "<RCC><qresource prefix=\"/\">";
     for (const auto& [path, bytes] : files) {
-        Write(dir.filePath(path), bytes);
+        WriteHostFile(dir.filePath(path), bytes);
         qrc += "<file>" + path.toUtf8() + "</file>";
     }
     qrc += "</qresource></RCC>";
-    Write(dir.filePath("lib.qrc"), qrc);
+    WriteHostFile(dir.filePath("lib.qrc"), qrc);
 
     const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/rcc";
     QStringList args{"-binary", dir.filePath("lib.qrc"), "-o", dir.filePath("lib.rcc")};

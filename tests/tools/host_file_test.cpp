@@ -115,7 +115,7 @@ TEST_F(HostFile, ATargetThatCannotBeReplacedIsReportedAndLeftAlone) {
     EXPECT_EQ(Entries(dir_), std::vector<std::string>{"folder"});
 
     // A folder that cannot be made, because a file stands where it would go.
-    std::ofstream(dir_ / "plain") << "x";
+    ASSERT_TRUE(host_file::WriteAtomically(dir_ / "plain", "x", error)) << error;
     EXPECT_FALSE(host_file::WriteAtomically(dir_ / "plain" / "a.bin", "bytes", error));
     EXPECT_EQ(Read(dir_ / "plain"), "x");
 }
