@@ -20,6 +20,8 @@ constexpr int kVkDown = 0x28;
 // Posted to the recorder when a busy section ends: the held events go out once control is back in the
 // event loop, never from inside the handler that blocked.
 const QEvent::Type kDeliverHeld = static_cast<QEvent::Type>(QEvent::registerEventType());
+// Posted when the key state is read with no section open: it arrives once control is back in an event loop.
+const QEvent::Type kEndImplicitBusy = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 InputRecorder* activeRecorder = nullptr;
 
@@ -146,11 +148,25 @@ bool InputRecorder::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void InputRecorder::Pump() {
-    if (busyDepth_ == 0 || pumping_) return;
+    if (pumping_) return;
+    // Read from a handler with no section open, the thread is just as busy until it is back in its loop.
+    if (busyDepth_ == 0) {
+        BeginBusy();
+        implicitBusy_ = true;
+        PostImplicitEnd();
+    }
     pumping_ = true;
     // Timers stay due until the thread is free; whatever else the loop hands over is held by the filter.
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::X11ExcludeTimers);
     pumping_ = false;
+    if (implicitEndTakenByPump_) {
+        implicitEndTakenByPump_ = false;
+        PostImplicitEnd();
+    }
+}
+
+void InputRecorder::PostImplicitEnd() {
+    QCoreApplication::postEvent(this, new QEvent(kEndImplicitBusy), Qt::HighEventPriority);
 }
 
 void InputRecorder::EndBusy() {
@@ -165,6 +181,15 @@ void InputRecorder::PostDelivery() {
 }
 
 bool InputRecorder::event(QEvent* event) {
+    if (event->type() == kEndImplicitBusy) {
+        if (pumping_) {
+            implicitEndTakenByPump_ = true;  // still inside the handler: posted again after the pump
+        } else if (implicitBusy_) {
+            implicitBusy_ = false;  // back in an event loop: what is held can go at once
+            if (--busyDepth_ == 0) DeliverHeld();
+        }
+        return true;
+    }
     if (event->type() != kDeliverHeld) return QObject::event(event);
     deliveryPosted_ = false;
     // Reached by a pump of a later busy section: its end posts the delivery again.

@@ -2,7 +2,8 @@
 // user-interface thread as on the handheld; inside a BusySection every check of the key state first takes
 // the input that arrived meanwhile off the queue and records it. Nothing runs meanwhile: timers stay due,
 // and the input, paints and posted events the queue hands over are held back and delivered in their order
-// once the section has ended and control is back in the event loop.
+// once the section has ended and control is back in the event loop. A check with no section open is taken
+// as made from a busy thread too, until control is back in an event loop.
 #pragma once
 
 #include <QObject>
@@ -56,6 +57,7 @@ private:
     void BeginBusy() { ++busyDepth_; }
     void EndBusy();
     void Pump();
+    void PostImplicitEnd();
     void PostDelivery();
     void DeliverHeld();
     bool Records() const;
@@ -68,6 +70,8 @@ private:
     int busyDepth_ = 0;
     bool pumping_ = false;
     bool deliveryPosted_ = false;
+    bool implicitBusy_ = false;  // opened by a key-state read outside any section
+    bool implicitEndTakenByPump_ = false;
     // The event loop each held event being delivered runs in, innermost last.
     std::vector<int> replayLoopLevels_;
 };

@@ -103,6 +103,23 @@ TEST_F(InputRecorderTest, WhileBusyRecordsTheInputAndDeliversItAndPostedEventsOn
     EXPECT_EQ(recorder.HeldEventCount(), 0u);
 }
 
+// A handler that blocks without saying so still sees the stylus, and still runs nothing meanwhile.
+TEST_F(InputRecorderTest, AKeyStateReadWithNoSectionOpenHoldsWhatItTakesUntilTheLoopRunsAgain) {
+    PostMouse(target, QEvent::MouseButtonPress);
+    PostNote(target);
+    EXPECT_TRUE(StylusDown());
+    PostMouse(target, QEvent::MouseButtonRelease);
+    EXPECT_FALSE(StylusDown());
+    EXPECT_TRUE(target.received.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.received,
+              (std::vector<QEvent::Type>{QEvent::MouseButtonPress, kNote, QEvent::MouseButtonRelease}));
+    PostNote(target);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.received.size(), 4u) << "once back in the loop, nothing is held any more";
+    EXPECT_EQ(recorder.HeldEventCount(), 0u);
+}
+
 TEST_F(InputRecorderTest, AnEventPostedBeforeTheBusySectionAlsoWaits) {
     PostNote(target);
     {
