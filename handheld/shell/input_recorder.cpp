@@ -148,7 +148,8 @@ bool InputRecorder::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void InputRecorder::Pump() {
-    if (pumping_) return;
+    // Only the user-interface thread has a queue of input to take.
+    if (pumping_ || QThread::currentThread() != thread()) return;
     // Read from a handler with no section open, the thread is just as busy until it is back in its loop.
     if (busyDepth_ == 0) {
         BeginBusy();

@@ -207,6 +207,34 @@ TEST_F(InputRecorderTest, InputHeldByALaterSendQueuesBehindOlderInput) {
               (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::KeyPress}));
 }
 
+// Input as the window system hands it over, to the window first. The queued call that plays it runs inside
+// the busy section, as queued calls do (they cannot be held), standing in for the platform's input source.
+TEST_F(InputRecorderTest, WindowSystemInputWhileBusyReachesTheWidgetAfterwardsInOrder) {
+    target.resize(40, 40);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+    {
+        handheld::InputRecorder::BusySection busy(recorder);
+        QMetaObject::invokeMethod(
+            &target,
+            [this] {
+                QTest::mousePress(target.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+                QTest::mouseRelease(target.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+                QTest::mousePress(target.windowHandle(), Qt::LeftButton, {}, QPoint(6, 6));
+            },
+            Qt::QueuedConnection);
+        EXPECT_TRUE(StylusDown());
+        EXPECT_TRUE(target.received.empty());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.received, (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                                          QEvent::MouseButtonPress}));
+    EXPECT_TRUE(StylusDown());
+    QTest::mouseRelease(target.windowHandle(), Qt::LeftButton, {}, QPoint(6, 6));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(StylusDown());
+}
+
 TEST_F(InputRecorderTest, HeldInputForADeletedWidgetIsDropped) {
     auto* doomed = new Target;
     {
