@@ -25,16 +25,17 @@ public:
                 ("." + target.filename().string() + ".XXXXXX")) {
         std::string pattern = path_.string();
         fd_ = mkstemp(pattern.data());
+        created_ = fd_ >= 0;
         path_ = pattern;
     }
     ~Temporary() {
         if (fd_ >= 0) close(fd_);
-        if (!renamed_) unlink(path_.c_str());
+        if (created_ && !renamed_) unlink(path_.c_str());
     }
     Temporary(const Temporary&) = delete;
     Temporary& operator=(const Temporary&) = delete;
 
-    bool Opened() const { return fd_ >= 0; }
+    bool Created() const { return created_; }
 
     bool Write(std::string_view bytes) {
         while (!bytes.empty()) {
@@ -63,6 +64,7 @@ public:
 private:
     fs::path path_;
     int fd_ = -1;
+    bool created_ = false;
     bool renamed_ = false;
 };
 
@@ -95,7 +97,7 @@ bool WriteAtomically(const fs::path& target, std::string_view bytes, std::string
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
     if (ec) return Fail(target, ec.message(), error);
     Temporary temporary(target);
-    if (!temporary.Opened()) return Fail(target, std::strerror(errno), error);
+    if (!temporary.Created()) return Fail(target, std::strerror(errno), error);
     if (!temporary.Write(bytes) || !temporary.Finish(ModeFor(target)) || !temporary.RenameOver(target)) {
         return Fail(target, std::strerror(errno), error);
     }
