@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "handheld/files.h"
+#include "handheld/owners.h"
 #include "handheld/text.h"
 #include "handheld/trace.h"
 
@@ -121,21 +122,21 @@ bool ValidateResourceFile(const QByteArray& bytes, std::vector<std::u16string>* 
 
 std::unique_ptr<ResourceLibrary> ResourceLibrary::Load(std::u16string_view handheldPath) {
     const std::u16string path(handheldPath);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         HH_TRACE("resources", "cannot open %s", ToUtf8(path).c_str());
         return nullptr;
     }
     DWORD high = 0;
-    const DWORD size = GetFileSize(file, &high);
+    const DWORD size = GetFileSize(file.get(), &high);
     QByteArray bytes;
     DWORD read = 0;
     bool ok = size != INVALID_FILE_SIZE && high == 0;
     if (ok) {
         bytes.resize(qsizetype(size));
-        ok = ReadFile(file, bytes.data(), size, &read, nullptr) && read == size;
+        ok = ReadFile(file.get(), bytes.data(), size, &read, nullptr) && read == size;
     }
-    CloseHandle(file);
     if (!ok) {
         HH_TRACE("resources", "cannot read %s", ToUtf8(path).c_str());
         return nullptr;

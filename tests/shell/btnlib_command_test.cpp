@@ -58,12 +58,10 @@ TEST(BtnlibCommand, CheckPassesForTheBuiltLibraryAndNamesWhatALibraryLacks) {
 
     QTemporaryDir dir;
     const QString partial = dir.filePath("partial.dll");
-    QFile file(partial);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
+    shell_test::WriteHostFile(
+        partial,
         shell_test::BuildLibrary({{"STRINGS/BTNLIST", shell_test::NameListBytes({"MYKEY"})},
                                   {"BITMAP/MYKEY.bmp", shell_test::BmpBytes(QImage(4, 4, QImage::Format_RGB888))}}));
-    file.close();
     const CommandRun run = Orvanectl({"btnlib", "show", partial, "--check", "--json"});
     EXPECT_EQ(run.exitCode, 1);
     const QJsonArray missing = QJsonDocument::fromJson(run.out).object()["missing"].toArray();
@@ -88,15 +86,23 @@ TEST(BtnlibCommand, SheetDrawsEveryPicture) {
     const QImage image(sheet);
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(image.height(), 600);  // well over a hundred pictures
+
+    // Where the sheet cannot go, the tool says so and leaves what stands there alone.
+    const QString blocked = dir.filePath("blocked");
+    shell_test::WriteHostFile(blocked, "a file, not a folder");
+    const CommandRun refused = Orvanectl({"btnlib", "sheet", kBuilt, "--out", blocked + "/sheet.png"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("cannot write")) << refused.err.toStdString();
+    QFile kept(blocked);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "a file, not a folder");
 }
 
 TEST(BtnlibCommand, RefusesWhatIsNoLibraryAndBadUsage) {
     QTemporaryDir dir;
-    QFile text(dir.filePath("note.txt"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a library");
-    text.close();
-    const CommandRun notLibrary = Orvanectl({"btnlib", "show", text.fileName()});
+    const QString text = dir.filePath("note.txt");
+    shell_test::WriteHostFile(text, "not a library");
+    const CommandRun notLibrary = Orvanectl({"btnlib", "show", text});
     EXPECT_EQ(notLibrary.exitCode, 1);
     EXPECT_TRUE(notLibrary.err.contains("not a binary resource file")) << notLibrary.err.toStdString();
     EXPECT_EQ(Orvanectl({"btnlib", "show", dir.filePath("none.dll")}).exitCode, 1);

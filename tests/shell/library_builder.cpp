@@ -3,30 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "tools/host_file/host_file.h"
+
 namespace shell_test {
+
+void WriteHostFile(const QString& path, const QByteArray& bytes) {
+    std::string error;
+    EXPECT_TRUE(host_file::WriteAtomically(QFile::encodeName(path).toStdString(),
+                                           std::string_view(bytes.constData(), std::size_t(bytes.size())), error))
+        << error;
+}
 
 QByteArray BuildLibrary(const std::map<QString, QByteArray>& files, bool compress) {
     QTemporaryDir dir;
     QByteArray qrc = "<RCC><qresource prefix=\"/\">";
     for (const auto& [path, bytes] : files) {
-        QDir(dir.path()).mkpath(QFileInfo(path).path());
-        QFile file(dir.filePath(path));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        WriteHostFile(dir.filePath(path), bytes);
         qrc += "<file>" + path.toUtf8() + "</file>";
     }
     qrc += "</qresource></RCC>";
-    QFile qrcFile(dir.filePath("lib.qrc"));
-    EXPECT_TRUE(qrcFile.open(QIODevice::WriteOnly));
-    qrcFile.write(qrc);
-    qrcFile.close();
+    WriteHostFile(dir.filePath("lib.qrc"), qrc);
 
     const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/rcc";
     QStringList args{"-binary", dir.filePath("lib.qrc"), "-o", dir.filePath("lib.rcc")};

@@ -15,6 +15,9 @@ QByteArray BmpBytes(const QImage& image);
 // A name list resource from names: each zero-terminated, then an empty one.
 QByteArray NameListBytes(std::initializer_list<const char*> names);
 
+// Writes a test's file through the tools' host-file writer; a failure fails the test.
+void WriteHostFile(const QString& path, const QByteArray& bytes);
+
 // The library the build made, read whole.
 QByteArray BuiltButtonLibrary();
 

@@ -9,6 +9,7 @@
 #include "handheld/home.h"
 #include "handheld/profile.h"
 #include "setup/core/language_installation.h"
+#include "tools/host_file/host_file.h"
 #include "tools/orvane_install/package.h"
 
 namespace orvane_test {
@@ -46,9 +47,8 @@ TestHome::~TestHome() {
 void TestHome::WriteFile(std::u16string_view handheldPath, const std::vector<unsigned char>& bytes) const {
     const auto host = handheld::HostPath(handheldPath);
     ASSERT_TRUE(host.has_value());
-    std::filesystem::create_directories(host->parent_path());
-    std::ofstream out(*host, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::string error;
+    EXPECT_TRUE(host_file::WriteAtomically(*host, bytes, error)) << error;
 }
 
 std::vector<unsigned char> TestHome::ReadFile(std::u16string_view handheldPath) const {

@@ -1,13 +1,13 @@
 // orvanectl lng show, run as a translator would: on a host file and on a handheld path.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "tests/support/run_tool.h"
+#include "tools/host_file/host_file.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ protected:
     }
     fs::path Write(const std::string& name, const std::string& bytes) {
         const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << bytes;
+        std::string error;
+        EXPECT_TRUE(host_file::WriteAtomically(path, bytes, error)) << error;
         return path;
     }
 
@@ -68,7 +69,7 @@ TEST_F(LngCommand, PrintsKeyTabValueLines) {
 
 TEST_F(LngCommand, ReadsAHandheldPath) {
     ASSERT_EQ(Run({"lng", "show", "/no/such/file"}), 1);  // creates the home
-    std::ofstream(dir_ / "home" / "storage" / "Test.lng", std::ios::binary) << Utf16File("HB_UP Up arrow\r\n");
+    Write("home/storage/Test.lng", Utf16File("HB_UP Up arrow\r\n"));
     ASSERT_EQ(Run({"lng", "show", "\\TEST.LNG", "--json"}), 0) << err_;
     EXPECT_EQ(out_, "{\"entries\":[{\"key\":\"HB_UP\",\"value\":\"Up arrow\"}]}\n");
 }

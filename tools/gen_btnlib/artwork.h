@@ -38,6 +38,9 @@ struct Label {
     QImage mask;     // white where transparent, black where the label shows
 };
 
+// Every label and its mask fit the 32 x 32 cell in which "Select label" shows each label.
+inline constexpr int kLabelCellSize = 32;
+
 // Every label the library offers, the device tables' labels first.
 std::vector<Label> DrawLabels();
 

@@ -3,6 +3,8 @@
 // Masks must be pure black and white: the program ANDs them onto the key.
 #include <QFont>
 #include <QPainter>
+#include <QTransform>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -13,6 +15,8 @@ namespace btnlib {
 namespace {
 
 constexpr int kMaskThreshold = 96;  // coverage (of 255) from which a pixel belongs to the label
+constexpr int kMargin = 1;
+constexpr int kShadow = 1;  // a dark shadow down and to the right keeps white labels readable on light keys
 
 QFont Bold(int pixelSize) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -186,12 +190,29 @@ std::vector<LabelDef> Definitions() {
     return defs;
 }
 
+// The whole pixels a glyph covers once placed on whole-pixel offsets, as Render places it.
+QSize PixelSpan(const QPainterPath& glyph) {
+    const QRectF bounds = glyph.boundingRect();
+    return {int(std::ceil(bounds.right()) - std::floor(bounds.left())),
+            int(std::ceil(bounds.bottom()) - std::floor(bounds.top()))};
+}
+
+// Shrinks a glyph that would not fit, with its margin and shadow, the cell the label picker shows it in.
+QPainterPath FitLabelCell(QPainterPath glyph) {
+    constexpr int kRoom = kLabelCellSize - 2 * kMargin - kShadow;
+    for (QSize span = PixelSpan(glyph); span.width() > kRoom || span.height() > kRoom; span = PixelSpan(glyph)) {
+        // One pixel to spare for where the scaled outline falls between pixels.
+        const double scale = double(kRoom - 1) / std::max(span.width(), span.height());
+        glyph = QTransform::fromScale(scale, scale).map(glyph);
+    }
+    return glyph;
+}
+
 Label Render(const char* key, const QPainterPath& glyph) {
     const QRectF bounds = glyph.boundingRect();
-    constexpr int kMargin = 1;
-    constexpr int kShadow = 1;  // a dark shadow down and to the right keeps white labels readable on light keys
-    const int w = int(std::ceil(bounds.width())) + 2 * kMargin + kShadow;
-    const int h = int(std::ceil(bounds.height())) + 2 * kMargin + kShadow;
+    const QSize span = PixelSpan(glyph);
+    const int w = span.width() + 2 * kMargin + kShadow;
+    const int h = span.height() + 2 * kMargin + kShadow;
     QImage coverage(w, h, QImage::Format_Grayscale8);
     coverage.fill(0);
     QPainter painter(&coverage);
@@ -231,7 +252,7 @@ Label Render(const char* key, const QPainterPath& glyph) {
 
 std::vector<Label> DrawLabels() {
     std::vector<Label> labels;
-    for (const auto& def : Definitions()) labels.push_back(Render(def.key, def.draw()));
+    for (const auto& def : Definitions()) labels.push_back(Render(def.key, FitLabelCell(def.draw())));
     return labels;
 }
 

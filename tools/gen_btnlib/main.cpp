@@ -6,13 +6,15 @@
 #include <cstdlib>
 
 #include "tools/gen_btnlib/artwork.h"
+#include "tools/host_file/host_file.h"
 
 namespace {
 
 bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "gen_btnlib: cannot write %s\n", qPrintable(path));
+    std::string error;
+    if (!host_file::WriteAtomically(QFile::encodeName(path).toStdString(),
+                                    std::string_view(bytes.constData(), std::size_t(bytes.size())), error)) {
+        std::fprintf(stderr, "gen_btnlib: %s\n", error.c_str());
         return false;
     }
     return true;

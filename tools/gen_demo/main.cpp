@@ -13,6 +13,7 @@
 #include "handheld/home.h"
 #include "handheld/text.h"
 #include "tools/gen_demo/demo_devices.h"
+#include "tools/host_file/host_file.h"
 
 namespace fs = std::filesystem;
 
@@ -53,14 +54,10 @@ bool CopyOut(std::u16string_view handheldPath, const fs::path& target) {
         std::fprintf(stderr, "gen_demo: %s was not written\n", handheld::ToUtf8(handheldPath).c_str());
         return false;
     }
-    fs::create_directories(target.parent_path(), ec);
-    // Through a temporary name, so an interrupted build never leaves half a file in the package.
-    const fs::path partial = target.string() + ".partial";
-    if (!ec) fs::copy_file(*host, partial, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(partial, target, ec);
-    if (ec) {
-        std::fprintf(stderr, "gen_demo: cannot write %s: %s\n", target.c_str(), ec.message().c_str());
-        fs::remove(partial, ec);
+    // An interrupted build never leaves half a file in the package.
+    std::string error;
+    if (!host_file::CopyAtomically(*host, target, error)) {
+        std::fprintf(stderr, "gen_demo: %s\n", error.c_str());
         return false;
     }
     return true;

@@ -15,10 +15,10 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "handheld/text.h"
+#include "tools/host_file/host_file.h"
 
 namespace {
 
@@ -127,24 +127,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Written beside the target and renamed over it, so a failed run never leaves half a language file.
-    std::error_code ec;
-    if (outputPath.has_parent_path()) std::filesystem::create_directories(outputPath.parent_path(), ec);
-    const std::filesystem::path temporary = outputPath.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(output.data(), static_cast<std::streamsize>(output.size()));
-        out.close();
-        if (!out) {
-            std::fprintf(stderr, "gen_lang: cannot write %s\n", temporary.c_str());
-            std::filesystem::remove(temporary, ec);
-            return 1;
-        }
-    }
-    std::filesystem::rename(temporary, outputPath, ec);
-    if (ec) {
-        std::fprintf(stderr, "gen_lang: cannot write %s: %s\n", outputPath.c_str(), ec.message().c_str());
-        std::filesystem::remove(temporary, ec);
+    // A failed run never leaves half a language file.
+    std::string error;
+    if (!host_file::WriteAtomically(outputPath, output, error)) {
+        std::fprintf(stderr, "gen_lang: %s\n", error.c_str());
         return 1;
     }
     return 0;

@@ -1,6 +1,7 @@
 // orvanectl btnlib: what a button library holds, what the program needs of it, and a contact sheet of its
 // pictures, for people who make their own skins. FILE is a host path, or a handheld path when it starts
 // with a backslash.
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
@@ -17,6 +18,7 @@
 #include "app/shell/name_list.h"
 #include "handheld/shell/resource_library.h"
 #include "handheld/text.h"
+#include "tools/host_file/host_file.h"
 #include "tools/orvanectl/command.h"
 #include "tools/orvanectl/json.h"
 
@@ -282,8 +284,16 @@ int Sheet(const ResourceLibrary& library, const std::string& outPath) {
         painter.drawText(at.x(), at.y() + h + 11, tile->caption);
     }
     painter.end();
-    if (!sheet.save(QString::fromLocal8Bit(outPath.c_str()), "PNG")) {
-        std::fprintf(stderr, "orvanectl: cannot write %s\n", outPath.c_str());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    std::string error;
+    if (!sheet.save(&buffer, "PNG")) {
+        std::fprintf(stderr, "orvanectl: cannot encode the sheet for %s\n", outPath.c_str());
+        return 1;
+    }
+    if (!host_file::WriteAtomically(outPath, std::string_view(png.constData(), std::size_t(png.size())), error)) {
+        std::fprintf(stderr, "orvanectl: %s\n", error.c_str());
         return 1;
     }
     return 0;

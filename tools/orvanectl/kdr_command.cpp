@@ -1,9 +1,6 @@
 // orvanectl kdr: device files as the program reads and writes them. FILE is a host path, or a handheld path
 // when it starts with a backslash. Messages the reader shows go to standard error as "Title: text".
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,6 +13,7 @@
 #include "app/shell/stored_files.h"
 #include "handheld/home.h"
 #include "handheld/text.h"
+#include "tools/host_file/host_file.h"
 #include "tools/orvanectl/command.h"
 #include "tools/orvanectl/json.h"
 
@@ -133,20 +131,9 @@ int Rewrite(const std::vector<std::string>& args) {
         std::fprintf(stderr, "orvanectl: the device does not fit a device file\n");
         return 1;
     }
-    const std::string temporary = out + "~";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!file.flush()) {
-            std::fprintf(stderr, "orvanectl: cannot write %s\n", out.c_str());
-            return 1;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, out, ec);
-    if (ec) {
-        std::fprintf(stderr, "orvanectl: cannot write %s: %s\n", out.c_str(), ec.message().c_str());
-        std::filesystem::remove(temporary, ec);
+    std::string error;
+    if (!host_file::WriteAtomically(out, bytes, error)) {
+        std::fprintf(stderr, "orvanectl: %s\n", error.c_str());
         return 1;
     }
     return 0;
