@@ -1,0 +1,30 @@
+// Pop-up menus of the handheld: opened at a point of the handheld's screen and kept inside it. Tests answer
+// them from a script instead of a person.
+#pragma once
+
+#include <QMenu>
+#include <QPoint>
+#include <functional>
+
+namespace handheld {
+
+// Shows the menu with its top-left corner at a point of the handheld's screen (moved so the whole menu stays
+// on the screen) and returns the chosen action, or null when none was chosen. `context` is any widget on
+// the screen; screenPoint is in the screen's pixels.
+QAction* TrackPopupMenu(QMenu& menu, QPoint screenPoint, QWidget* context);
+
+// Where a menu of this size opened at this point lies on a screen of this size.
+QPoint PlacePopup(QPoint screenPoint, QSize menuSize, QSize screenSize);
+
+// Scripted answers: the next menu tracked takes the first queued answer instead of showing: the action
+// whose object name is the given command number ("40050"), or none for 0. A disabled or missing action
+// answers null, as a tap on a grayed item does.
+void QueueMenuAnswer(int command);
+// The menu last answered from the script, with the point it was asked for (tests look at its items).
+struct ScriptedMenu {
+    QPoint screenPoint;
+    QList<QAction*> actions;
+};
+const ScriptedMenu& LastScriptedMenu();
+
+}  // namespace handheld

@@ -1,0 +1,99 @@
+#include "handheld/shell/popup_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "handheld/shell/screen.h"
+#include "handheld/shell/tap_and_hold.h"
+
+namespace {
+
+TEST(PopupMenu, StaysInsideTheScreen) {
+    const QSize portrait(240, 320);
+    EXPECT_EQ(handheld::PlacePopup({30, 40}, {80, 50}, portrait), QPoint(30, 40));
+    EXPECT_EQ(handheld::PlacePopup({200, 300}, {80, 50}, portrait), QPoint(160, 270));  // pushed back in
+    EXPECT_EQ(handheld::PlacePopup({-5, -9}, {80, 50}, portrait), QPoint(0, 0));
+    EXPECT_EQ(handheld::PlacePopup({300, 10}, {80, 50}, {320, 240}), QPoint(240, 10));
+    EXPECT_EQ(handheld::PlacePopup({50, 50}, {400, 50}, portrait), QPoint(0, 50));  // wider than the screen
+}
+
+TEST(PopupMenu, ScriptedAnswersPickByCommandAndNeverAGrayedItem) {
+    handheld::HandheldScreen screen(handheld::Orientation::Portrait, nullptr);
+    QMenu menu;
+    QAction* rename = menu.addAction(QStringLiteral("Rename"));
+    rename->setObjectName(QStringLiteral("40050"));
+    QAction* remove = menu.addAction(QStringLiteral("Delete"));
+    remove->setObjectName(QStringLiteral("40051"));
+    remove->setEnabled(false);
+    handheld::QueueMenuAnswer(40050);
+    handheld::QueueMenuAnswer(40051);
+    handheld::QueueMenuAnswer(0);
+    EXPECT_EQ(handheld::TrackPopupMenu(menu, {12, 34}, &screen), rename);
+    EXPECT_EQ(handheld::LastScriptedMenu().screenPoint, QPoint(12, 34));
+    EXPECT_EQ(handheld::LastScriptedMenu().actions.size(), 2);
+    EXPECT_EQ(handheld::TrackPopupMenu(menu, {0, 0}, &screen), nullptr);
+    EXPECT_EQ(handheld::TrackPopupMenu(menu, {0, 0}, &screen), nullptr);
+}
+
+// A button watched for the gesture, with spies on the gesture and on the button's clicks.
+class TapAndHoldTest : public testing::Test {
+protected:
+    TapAndHoldTest() { button.resize(100, 40); }
+    QPushButton button;
+    handheld::TapAndHold gesture{&button};
+    QSignalSpy held{&gesture, &handheld::TapAndHold::Held};
+    QSignalSpy clicked{&button, &QPushButton::clicked};
+};
+
+TEST_F(TapAndHoldTest, RightClickIsTheGestureAndNoClick) {
+    QTest::mouseClick(&button, Qt::RightButton, {}, {30, 12});
+    ASSERT_EQ(held.count(), 1);
+    EXPECT_EQ(held[0][0].toPoint(), QPoint(30, 12));
+    QTest::mouseClick(&button, Qt::LeftButton, {}, {30, 12});  // a quick tap stays a tap
+    EXPECT_EQ(held.count(), 1);
+    EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST_F(TapAndHoldTest, APressHeldStillShowsDotsThenHolds) {
+    EXPECT_GT(gesture.HoldTimeMs(), 0);
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, {40, 20});
+    EXPECT_TRUE(gesture.Holding());
+    EXPECT_NE(button.findChild<QWidget*>(QStringLiteral("TapAndHoldDots")), nullptr);
+    gesture.CompleteHold();  // the hold time has passed
+    ASSERT_EQ(held.count(), 1);
+    EXPECT_EQ(held[0][0].toPoint(), QPoint(40, 20));
+    EXPECT_EQ(button.findChild<QWidget*>(QStringLiteral("TapAndHoldDots")), nullptr);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {40, 20});
+    EXPECT_EQ(clicked.count(), 0);  // the held press is not also a click
+
+    // Moving the stylus away cancels the hold.
+    QTest::mousePress(&button, Qt::LeftButton, {}, {10, 10});
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), button.mapToGlobal(QPointF(40, 30)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(&button, &move);
+    EXPECT_FALSE(gesture.Holding());
+    gesture.CompleteHold();
+    EXPECT_EQ(held.count(), 1);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {40, 30});
+}
+
+TEST(TapAndHold, PressesOutsideTheAcceptedPlacesPassUntouched) {
+    QPushButton button;
+    button.resize(100, 40);
+    handheld::TapAndHold gesture(&button, [](QPoint p) { return p.x() < 50; });
+    QSignalSpy held(&gesture, &handheld::TapAndHold::Held);
+    QTest::mouseClick(&button, Qt::RightButton, {}, {80, 10});
+    QTest::mousePress(&button, Qt::LeftButton, {}, {80, 10});
+    EXPECT_FALSE(gesture.Holding());
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, {80, 10});
+    EXPECT_EQ(held.count(), 0);
+    QTest::mouseClick(&button, Qt::RightButton, {}, {20, 10});
+    EXPECT_EQ(held.count(), 1);
+}
+
+}  // namespace
