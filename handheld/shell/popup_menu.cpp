@@ -39,7 +39,10 @@ QAction* TrackPopupMenu(QMenu& menu, QPoint screenPoint, QWidget* context) {
     if (!MenuAnswers().empty()) {
         const int command = MenuAnswers().front();
         MenuAnswers().pop_front();
-        Last() = {screenPoint, menu.actions()};
+        Last() = {screenPoint, {}};
+        for (const QAction* action : menu.actions()) {
+            Last().items.push_back({action->objectName(), action->text(), action->isEnabled()});
+        }
         for (QAction* action : menu.actions()) {
             if (action->objectName() == QString::number(command)) return action->isEnabled() ? action : nullptr;
         }

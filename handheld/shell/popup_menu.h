@@ -20,10 +20,16 @@ QPoint PlacePopup(QPoint screenPoint, QSize menuSize, QSize screenSize);
 // whose object name is the given command number ("40050"), or none for 0. A disabled or missing action
 // answers null, as a tap on a grayed item does.
 void QueueMenuAnswer(int command);
-// The menu last answered from the script, with the point it was asked for (tests look at its items).
+// The menu last answered from the script, with the point it was asked for, as it looked then (the menu
+// itself is usually gone by the time a test looks).
+struct ScriptedMenuItem {
+    QString command;  // the action's object name
+    QString text;
+    bool enabled;
+};
 struct ScriptedMenu {
     QPoint screenPoint;
-    QList<QAction*> actions;
+    QList<ScriptedMenuItem> items;
 };
 const ScriptedMenu& LastScriptedMenu();
 

@@ -34,7 +34,10 @@ TEST(PopupMenu, ScriptedAnswersPickByCommandAndNeverAGrayedItem) {
     handheld::QueueMenuAnswer(0);
     EXPECT_EQ(handheld::TrackPopupMenu(menu, {12, 34}, &screen), rename);
     EXPECT_EQ(handheld::LastScriptedMenu().screenPoint, QPoint(12, 34));
-    EXPECT_EQ(handheld::LastScriptedMenu().actions.size(), 2);
+    ASSERT_EQ(handheld::LastScriptedMenu().items.size(), 2);
+    EXPECT_EQ(handheld::LastScriptedMenu().items[1].command, "40051");
+    EXPECT_EQ(handheld::LastScriptedMenu().items[1].text, "Delete");
+    EXPECT_FALSE(handheld::LastScriptedMenu().items[1].enabled);
     EXPECT_EQ(handheld::TrackPopupMenu(menu, {0, 0}, &screen), nullptr);
     EXPECT_EQ(handheld::TrackPopupMenu(menu, {0, 0}, &screen), nullptr);
 }
