@@ -10,6 +10,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "handheld/shell/fonts.h"
 #include "handheld/shell/hwnd.h"
 #include "handheld/shell/system_icons.h"
 #include "handheld/text.h"
@@ -48,18 +49,11 @@ constexpr const char* kUpFace[UpOneLevelButton::kFaceHeightPx] = {
 };
 const QColor kUpFaceColours[] = {QColor(), QColor(0, 0, 0), QColor(255, 214, 90)};
 
-QFont ChooserFont(bool bold) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(kChooserFontPx);
-    font.setBold(bold);
-    return font;
-}
-
 template <class Widget>
 Widget* Make(QWidget* parent, int id, bool bold = false) {
     auto* widget = new Widget(parent);
     widget->setObjectName(QString::number(id));
-    widget->setFont(ChooserFont(bold));
+    widget->setFont(handheld::DialogFont(kChooserFontPx, bold));
     return widget;
 }
 

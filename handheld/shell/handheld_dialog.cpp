@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <deque>
 
+#include "handheld/shell/fonts.h"
 #include "handheld/shell/screen.h"
 #include "handheld/trace.h"
 
@@ -78,6 +79,7 @@ HandheldDialog::HandheldDialog(QWidget* owner, int resourceId, const QString& ti
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
     setWindowTitle(title);
+    setFont(DialogFont());
     if (resourceId != 0) BuildFromTemplate(resourceId);
     if (screen_ != nullptr) {
         connect(screen_, &HandheldScreen::ScreenTurned, this, [this](Orientation) {
@@ -142,10 +144,7 @@ void HandheldDialog::Relayout() {
 void HandheldDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(DialogFont(kDialogTitleFontPx, true));
     painter.setPen(QColor(0, 0, 255));  // 0x00FF0000 in the handheld's blue-green-red order
     painter.drawText(kDialogTitleRect, Qt::AlignLeft | Qt::AlignVCenter, title_);
     painter.setPen(Qt::black);

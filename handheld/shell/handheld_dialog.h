@@ -18,6 +18,7 @@ class HandheldScreen;
 
 // Title line of every dialog: bold "Tahoma" 13 px in blue at (5, 5)-(200, 20), a black rule at y = 25.
 inline constexpr int kDialogTitleLineY = 25;
+inline constexpr int kDialogTitleFontPx = 13;
 inline const QRect kDialogTitleRect{5, 5, 195, 15};
 
 struct ControlPlacement {

@@ -119,10 +119,8 @@ ScreenMessageBox::ScreenMessageBox(HandheldScreen* screen, const MessageBoxReque
     : QDialog(screen), look_(DescribeMessageBox(request.flags)) {
     setObjectName(QStringLiteral("MessageBox"));
     setWindowFlags(Qt::Widget);
-    // The whole screen is the box's modal area: taps beside the box reach nothing else.
-    setGeometry(QRect(QPoint(0, 0), screen->size()));
-
     auto* panel = new QFrame(this);
+    panel_ = panel;
     panel->setObjectName(QStringLiteral("MessageBoxPanel"));
     panel->setFrameShape(QFrame::Box);
     panel->setAutoFillBackground(true);
@@ -164,10 +162,16 @@ ScreenMessageBox::ScreenMessageBox(HandheldScreen* screen, const MessageBoxReque
     buttons->setCenterButtons(true);
     column->addWidget(buttons);
 
-    const int widthPx = screen->width() - 2 * kMarginPx;
-    panel->setFixedWidth(widthPx);
-    panel->adjustSize();
-    panel->move(kMarginPx, (screen->height() - panel->height()) / 2);
+    Place(screen->size());
+    connect(screen, &HandheldScreen::ScreenTurned, this, [this, screen] { Place(screen->size()); });
+}
+
+void ScreenMessageBox::Place(QSize screenSize) {
+    // The whole screen is the box's modal area: taps beside the box reach nothing else.
+    setGeometry(QRect(QPoint(0, 0), screenSize));
+    panel_->setFixedWidth(screenSize.width() - 2 * kMarginPx);
+    panel_->adjustSize();
+    panel_->move(kMarginPx, (screenSize.height() - panel_->height()) / 2);
 }
 
 void ScreenMessageBox::reject() {

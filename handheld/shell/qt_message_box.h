@@ -36,8 +36,12 @@ public:
     void reject() override;
 
 private:
+    // Fills the screen and centres the box on it (again when the screen turns).
+    void Place(QSize screenSize);
+
     static constexpr int kMarginPx = 8;
     MessageBoxLook look_;
+    QWidget* panel_ = nullptr;
 };
 
 // Shows the box modally (inside the handheld's screen when there is one) and returns the answer.
