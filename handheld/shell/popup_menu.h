@@ -8,9 +8,23 @@
 
 namespace handheld {
 
-// Shows the menu with its top-left corner at a point of the handheld's screen (moved so the whole menu stays
-// on the screen) and returns the chosen action, or null when none was chosen. `context` is any widget on
-// the screen; screenPoint is in the screen's pixels.
+class HandheldScreen;
+
+// While a menu is open it lies on this cover, a child of the screen as large as the screen.
+class MenuCover : public QWidget {
+    Q_OBJECT
+public:
+    explicit MenuCover(HandheldScreen* screen);
+signals:
+    void Dismissed();  // tapped beside the menu
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// Shows the menu inside the handheld's screen (as its child, not a desktop window) with its top-left corner
+// at a point of the screen (moved so the whole menu stays on the screen) and returns the chosen action, or
+// null when none was chosen. `context` is any widget on the screen; screenPoint is in the screen's pixels.
 QAction* TrackPopupMenu(QMenu& menu, QPoint screenPoint, QWidget* context);
 
 // Where a menu of this size opened at this point lies on a screen of this size.

@@ -5,6 +5,10 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -66,6 +70,14 @@ TEST(Screenshots, ChooserCreateDialogAndManagerInBothOrientations) {
             DeviceManagerDialog manager(nullptr, state);
             manager.show();
             CheckAndKeep(screen, "device-manager");
+            // The item menu of a name, opened where the stylus was held; Escape closes it again.
+            QTimer::singleShot(0, [&screen] {
+                CheckAndKeep(screen, "device-item-menu");
+                auto* menu = screen.findChild<QMenu*>();
+                ASSERT_NE(menu, nullptr);
+                QTest::keyClick(menu, Qt::Key_Escape);
+            });
+            manager.OpenItemMenu(manager.Item(u"DVD player"), {60, 30});
             handheld::ScreenMessageBox question(&screen, {nullptr, u"Delete device \"Amplifier\"?", u"Warning",
                                                           handheld::MB_YESNO | handheld::MB_ICONEXCLAMATION});
             question.show();

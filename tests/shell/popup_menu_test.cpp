@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "handheld/shell/screen.h"
 #include "handheld/shell/tap_and_hold.h"
@@ -40,6 +42,48 @@ TEST(PopupMenu, ScriptedAnswersPickByCommandAndNeverAGrayedItem) {
     EXPECT_FALSE(handheld::LastScriptedMenu().items[1].enabled);
     EXPECT_EQ(handheld::TrackPopupMenu(menu, {0, 0}, &screen), nullptr);
     EXPECT_EQ(handheld::TrackPopupMenu(menu, {0, 0}, &screen), nullptr);
+}
+
+// Opens the menu for real and lets `act` (run once it shows) choose.
+QAction* ShowMenu(QMenu& menu, handheld::HandheldScreen& screen, QPoint at, std::function<void(QMenu&)> act) {
+    QTimer::singleShot(0, [&menu, &screen, act] {
+        EXPECT_FALSE(menu.isWindow());
+        EXPECT_TRUE(screen.isAncestorOf(&menu));
+        EXPECT_TRUE(screen.rect().contains(QRect(menu.mapTo(&screen, QPoint(0, 0)), menu.size())));
+        act(menu);
+    });
+    return handheld::TrackPopupMenu(menu, at, &screen);
+}
+
+TEST(PopupMenu, ShowsInsideTheScreenAndAnswersTheTappedItem) {
+    handheld::HandheldScreen screen(handheld::Orientation::Portrait, nullptr);
+    screen.show();
+    QMenu menu;
+    QAction* rename = menu.addAction(QStringLiteral("Rename"));
+    QAction* remove = menu.addAction(QStringLiteral("Delete"));
+    const auto tap = [](QAction* action) {
+        return [action](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, m.actionGeometry(action).center()); };
+    };
+    EXPECT_EQ(ShowMenu(menu, screen, {230, 310}, tap(remove)), remove);  // placed back inside the screen
+    EXPECT_EQ(ShowMenu(menu, screen, {10, 10}, tap(rename)), rename);
+    EXPECT_TRUE(menu.isWindow());  // given back as it was
+    // Escape, or a tap beside the menu: no choice.
+    EXPECT_EQ(ShowMenu(menu, screen, {10, 10}, [](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }), nullptr);
+    EXPECT_EQ(ShowMenu(menu, screen, {10, 10},
+                       [&screen](QMenu&) {
+                           auto* cover = screen.findChild<QWidget*>(QStringLiteral("MenuCover"));
+                           ASSERT_NE(cover, nullptr);
+                           QTest::mouseClick(cover, Qt::LeftButton, {}, {200, 300});
+                       }),
+              nullptr);
+    // Keys move through the items as in any menu.
+    EXPECT_EQ(ShowMenu(menu, screen, {10, 10},
+                       [](QMenu& m) {
+                           QTest::keyClick(&m, Qt::Key_Down);
+                           QTest::keyClick(&m, Qt::Key_Down);
+                           QTest::keyClick(&m, Qt::Key_Return);
+                       }),
+              remove);
 }
 
 // A button watched for the gesture, with spies on the gesture and on the button's clicks.
