@@ -97,7 +97,12 @@ void HandheldDialog::BuildFromTemplate(int resourceId) {
         HH_TRACE("dialog", "no dialog template %d", resourceId);
         return;
     }
-    const QJsonArray controls = QJsonDocument::fromJson(file.readAll()).object().value("controls").toArray();
+    const QJsonObject dialog = QJsonDocument::fromJson(file.readAll()).object();
+    if (title_.isEmpty()) {
+        title_ = dialog.value("title").toString();
+        setWindowTitle(title_);
+    }
+    const QJsonArray controls = dialog.value("controls").toArray();
     std::vector<ControlPlacement> placements;
     for (const QJsonValue& value : controls) {
         const QJsonObject control = value.toObject();

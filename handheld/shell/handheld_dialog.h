@@ -32,7 +32,7 @@ class HandheldDialog : public QDialog {
 public:
     // owner: the window that opened the dialog (any widget on the handheld's screen, or null). The dialog
     // itself is a child of the handheld's screen. A nonzero resourceId builds the controls of the compiled-in
-    // dialog template of that number.
+    // dialog template of that number; an empty title then takes the template's.
     HandheldDialog(QWidget* owner, int resourceId, const QString& title);
 
     QWidget* Owner() const { return owner_; }

@@ -42,8 +42,9 @@ TEST(HandheldDialog, FillsTheScreenAsItsChildAndFollowsTheTurn) {
 
 TEST(HandheldDialog, BuildsTheControlsOfACompiledInTemplate) {
     handheld::HandheldScreen screen(Orientation::Landscape, nullptr);
-    HandheldDialog dialog(nullptr, 114, QStringLiteral("Create device"));
+    HandheldDialog dialog(nullptr, 114, QString());
     EXPECT_EQ(dialog.parentWidget(), &screen);
+    EXPECT_EQ(dialog.Title(), "Create device");
     // Every control of the template, by its number, at its landscape place.
     auto* useTemplate = dialog.Control<QCheckBox>(1003);
     ASSERT_NE(useTemplate, nullptr);

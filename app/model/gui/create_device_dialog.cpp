@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -34,8 +35,8 @@ void WarnBadName(QWidget* owner, DeviceNameCheck check) {
 
 CreateDeviceDialog::CreateDeviceDialog(QWidget* owner)
     : HandheldDialog(owner, kResourceId, QStringLiteral("Create device")) {
-    Control(kNameLabel)->setProperty("text", Q(u"DLG_3_CTL_1", u"Device name:"));
-    Control(kTypeLabel)->setProperty("text", Q(u"DLG_3_CTL_2", u"Device type:"));
+    Control<QLabel>(kNameLabel)->setText(Q(u"DLG_3_CTL_1", u"Device name:"));
+    Control<QLabel>(kTypeLabel)->setText(Q(u"DLG_3_CTL_2", u"Device type:"));
     Control<QCheckBox>(kUseTemplate)->setText(Q(u"DLG_3_CTL_3", u"Use existing device as template"));
     Control<QCheckBox>(kWithoutIrCodes)->setText(Q(u"DLG_3_CTL_4", u"Copy device without IR codes"));
     auto* ok = Control<QPushButton>(kOk);
