@@ -1,5 +1,15 @@
 #include "handheld/shell/qt_message_box.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "handheld/shell/handheld_dialog.h"
 #include "handheld/shell/hwnd.h"
 #include "handheld/shell/screen.h"
 #include "handheld/trace.h"
@@ -105,7 +115,78 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const MessageBoxRequest& request) {
     return box;
 }
 
+ScreenMessageBox::ScreenMessageBox(HandheldScreen* screen, const MessageBoxRequest& request)
+    : QDialog(screen), look_(DescribeMessageBox(request.flags)) {
+    setObjectName(QStringLiteral("MessageBox"));
+    setWindowFlags(Qt::Widget);
+    auto* panel = new QFrame(this);
+    panel_ = panel;
+    panel->setObjectName(QStringLiteral("MessageBoxPanel"));
+    panel->setFrameShape(QFrame::Box);
+    panel->setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(1, 1, 1, 4);
+    column->setSpacing(4);
+
+    auto* caption = new QLabel(QString::fromStdU16String(request.caption), panel);
+    caption->setObjectName(QStringLiteral("MessageBoxCaption"));
+    caption->setStyleSheet(QStringLiteral("background: #0000a0; color: white; font-weight: bold; padding: 2px;"));
+    column->addWidget(caption);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 2, 6, 2);
+    const QStyle::StandardPixmap pixmaps[] = {QStyle::SP_CustomBase, QStyle::SP_MessageBoxInformation,
+                                              QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical,
+                                              QStyle::SP_MessageBoxQuestion};
+    if (look_.icon != QMessageBox::NoIcon) {
+        auto* icon = new QLabel(panel);
+        icon->setObjectName(QStringLiteral("MessageBoxIcon"));
+        icon->setPixmap(style()->standardIcon(pixmaps[look_.icon]).pixmap(24, 24));
+        icon->setAlignment(Qt::AlignTop);
+        row->addWidget(icon);
+    }
+    auto* text = new QLabel(QString::fromStdU16String(request.text), panel);
+    text->setObjectName(QStringLiteral("MessageBoxText"));
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    row->addWidget(text, 1);
+    column->addLayout(row);
+
+    auto* buttons = new QDialogButtonBox(panel);
+    for (const auto button : look_.buttons) {
+        QPushButton* pushButton = buttons->addButton(static_cast<QDialogButtonBox::StandardButton>(button));
+        pushButton->setObjectName(QString::number(AnswerOf(button)));
+        connect(pushButton, &QPushButton::clicked, this, [this, button] { done(AnswerOf(button)); });
+        if (button == look_.defaultButton) pushButton->setDefault(true);
+    }
+    buttons->setCenterButtons(true);
+    column->addWidget(buttons);
+
+    Place(screen->size());
+    connect(screen, &HandheldScreen::ScreenTurned, this, [this, screen] { Place(screen->size()); });
+}
+
+void ScreenMessageBox::Place(QSize screenSize) {
+    // The whole screen is the box's modal area: taps beside the box reach nothing else.
+    setGeometry(QRect(QPoint(0, 0), screenSize));
+    panel_->setFixedWidth(screenSize.width() - 2 * kMarginPx);
+    panel_->adjustSize();
+    panel_->move(kMarginPx, (screenSize.height() - panel_->height()) / 2);
+}
+
+void ScreenMessageBox::reject() {
+    // Escape answers as the box's cancel button would; a box without one (yes/no) cannot be escaped.
+    if (look_.escapeButton != QMessageBox::NoButton) done(AnswerOf(look_.escapeButton));
+}
+
 int PresentQtMessageBox(const MessageBoxRequest& request) {
+    QWidget* owner = request.owner ? FromHwnd(request.owner) : nullptr;
+    if (HandheldScreen* screen = HandheldDialog::ScreenOf(owner)) {
+        ScreenMessageBox box(screen, request);
+        box.raise();
+        const int answer = box.exec();
+        return answer == QDialog::Rejected ? IDCANCEL : answer;
+    }
     auto box = BuildMessageBox(request);
     box->exec();
     const auto clicked = box->standardButton(box->clickedButton());

@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 #include "handheld/shell/hwnd.h"
 #include "handheld/shell/qt_message_box.h"
@@ -81,6 +84,58 @@ TEST(QtMessageBox, InstalledPresenterAnswersWithThePressedButton) {
     EXPECT_EQ(AnswerByPressing(B::Cancel, handheld::MB_YESNOCANCEL), handheld::IDCANCEL);
     EXPECT_EQ(AnswerByPressing(B::Yes, handheld::MB_YESNO), handheld::IDYES);
     EXPECT_EQ(AnswerByPressing(B::Ok, handheld::MB_OK), handheld::IDOK);
+    handheld::SetMessageBoxPresenter(previous);
+}
+
+}  // namespace
+
+namespace {
+
+// With a handheld screen, the box is a child of the screen, not a window of the desktop.
+int AnswerOnScreen(handheld::HandheldScreen& screen, handheld::UINT flags, const char* pressKey,
+                   std::function<void(handheld::ScreenMessageBox&)> look = {}) {
+    QTimer::singleShot(0, [&screen, pressKey, look] {
+        auto* box = screen.findChild<handheld::ScreenMessageBox*>(QStringLiteral("MessageBox"));
+        ASSERT_NE(box, nullptr);
+        if (look) look(*box);
+        if (pressKey == nullptr) {
+            box->reject();                                      // Escape
+            if (box->result() == 0) box->done(handheld::IDNO);  // still open: it could not be escaped
+            return;
+        }
+        auto* button = box->findChild<QPushButton*>(QString::fromLatin1(pressKey));
+        ASSERT_NE(button, nullptr) << pressKey;
+        button->click();
+    });
+    return handheld::MessageBoxW(nullptr, u"Delete device \"TV\"?", u"Warning", flags);
+}
+
+TEST(QtMessageBox, BoxesShowInsideTheHandheldScreen) {
+    const auto previous = handheld::InstallQtMessageBoxPresenter();
+    for (const auto orientation : {handheld::Orientation::Portrait, handheld::Orientation::Landscape}) {
+        handheld::HandheldScreen screen(orientation, nullptr);
+        const int answer = AnswerOnScreen(
+            screen, handheld::MB_YESNO | handheld::MB_ICONEXCLAMATION, "7", [&](handheld::ScreenMessageBox& box) {
+                EXPECT_FALSE(box.isWindow());
+                EXPECT_EQ(box.parentWidget(), &screen);
+                EXPECT_EQ(box.geometry(), screen.rect());
+                const auto* panel = box.findChild<QWidget*>(QStringLiteral("MessageBoxPanel"));
+                ASSERT_NE(panel, nullptr);
+                EXPECT_TRUE(screen.rect().contains(panel->geometry())) << panel->geometry().width();
+                EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("MessageBoxCaption"))->text(),
+                          QStringLiteral("Warning"));
+                EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("MessageBoxText"))->text(),
+                          QStringLiteral("Delete device \"TV\"?"));
+                EXPECT_NE(box.findChild<QLabel*>(QStringLiteral("MessageBoxIcon")), nullptr);
+            });
+        EXPECT_EQ(answer, handheld::IDNO);
+    }
+    handheld::HandheldScreen screen(handheld::Orientation::Portrait, nullptr);
+    EXPECT_EQ(AnswerOnScreen(screen, handheld::MB_YESNOCANCEL, "6"), handheld::IDYES);
+    EXPECT_EQ(AnswerOnScreen(screen, handheld::MB_OK, "1"), handheld::IDOK);
+    // Escape on an OK/Cancel box cancels; a yes/no box cannot be escaped (the helper then answers No).
+    EXPECT_EQ(AnswerOnScreen(screen, handheld::MB_OKCANCEL, nullptr), handheld::IDCANCEL);
+    EXPECT_EQ(AnswerOnScreen(screen, handheld::MB_YESNO, nullptr), handheld::IDNO);
     handheld::SetMessageBoxPresenter(previous);
 }
 
