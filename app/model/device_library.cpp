@@ -69,7 +69,9 @@ DeviceScan ScanDeviceFolder(std::u16string_view folder, std::vector<DeviceSettin
         attributes != handheld::INVALID_FILE_ATTRIBUTES && (attributes & handheld::FILE_ATTRIBUTE_DIRECTORY);
     ForEachFile(base + u"*.kdr", [&](const handheld::WIN32_FIND_DATAW& data) {
         Device header;
-        if (!header.Load(base + data.cFileName, true)) return;  // the reader has said what is wrong
+        FileResult loaded = header.Load(base + data.cFileName, true);
+        scan.problems.insert(scan.problems.end(), loaded.problems.begin(), loaded.problems.end());
+        if (!loaded) return;
         DeviceSettings entry;
         entry.deviceName = Stem(data.cFileName);
         entry.deviceType = header.deviceType;
@@ -158,12 +160,16 @@ bool DeleteDevice(std::u16string_view folder, std::u16string_view name, std::vec
 }
 
 TemplateCopyResult CreateDeviceFromTemplate(std::u16string_view templatePath, std::u16string_view folder,
-                                            std::u16string_view name, bool withoutIrCodes) {
+                                            std::u16string_view name, bool withoutIrCodes, Problems* problems) {
+    const auto keep = [problems](const FileResult& result) {
+        if (problems) problems->insert(problems->end(), result.problems.begin(), result.problems.end());
+        return result.succeeded;
+    };
     const std::u16string source(templatePath);
     const std::u16string target = DeviceFilePath(folder, name);
     if (!handheld::CopyFileW(source.c_str(), target.c_str(), handheld::TRUE)) return TemplateCopyResult::CopyFailed;
     Device device;
-    if (!device.Load(target, false)) {
+    if (!keep(device.Load(target, false))) {
         handheld::DeleteFileW(target.c_str());
         return TemplateCopyResult::CopyUnreadable;
     }
@@ -171,7 +177,7 @@ TemplateCopyResult CreateDeviceFromTemplate(std::u16string_view templatePath, st
         for (ButtonRecord& record : device.records) record.ClearCommandSet();
     }
     device.deviceType = DT_CUSTOM;
-    if (!device.Save(true, target)) {
+    if (!keep(device.Save(true, target))) {
         handheld::DeleteFileW(target.c_str());
         return TemplateCopyResult::SaveFailed;
     }

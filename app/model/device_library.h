@@ -11,6 +11,7 @@
 
 #include "app/model/configuration.h"
 #include "app/model/device.h"
+#include "app/model/problem.h"
 #include "handheld/types.h"
 
 // Receives the display kind after a device was opened: 1 a CCF file is shown, 0 an own device.
@@ -26,9 +27,10 @@ bool OpenDeviceByName(handheld::HWND ccfParent, std::u16string_view name, MenuSt
 struct DeviceScan {
     bool folderFound = false;
     std::vector<DeviceSettings> available;  // in the order the folder lists them: ".kdr" files, then ".ccf"
+    Problems problems;                      // what the damaged headers' readers said, in folder order
 };
 
-// Lists the folder's devices (a damaged device header shows its message and the file is left out), drops
+// Lists the folder's devices (a damaged device header is left out, its problem kept for the caller to show), drops
 // shown devices whose file is gone and settles the current name.
 DeviceScan ScanDeviceFolder(std::u16string_view folder, std::vector<DeviceSettings>& shownDevices,
                             std::u16string& currentDevice);
@@ -77,4 +79,5 @@ enum class TemplateCopyResult { Created, CopyFailed, CopyUnreadable, SaveFailed 
 // A new custom device in the folder from a copy of a template device file, with or without its IR codes.
 // The copy keeps the template's header name. A copy that cannot be read or saved is deleted again.
 TemplateCopyResult CreateDeviceFromTemplate(std::u16string_view templatePath, std::u16string_view folder,
-                                            std::u16string_view name, bool withoutIrCodes);
+                                            std::u16string_view name, bool withoutIrCodes,
+                                            Problems* problems = nullptr);

@@ -32,8 +32,10 @@ TEST_F(DeviceLibraryTest, ScanListsDevicesAndLeavesDamagedOnesOut) {
     EXPECT_EQ(scan.available[0].deviceType, DT_PLAYER);
     EXPECT_EQ(scan.available[1].deviceType, DT_RECEIVER);
     EXPECT_EQ(scan.available[2].deviceType, DT_CCF);
-    // The damaged header said so once, and only it.
-    ASSERT_EQ(devices.boxes.Shown().size(), 1u);
+    // The damaged header's problem is kept once, and only it, for the caller to show; the scan shows nothing.
+    ASSERT_EQ(scan.problems.size(), 1u);
+    EXPECT_EQ(scan.problems[0].key, u"ERR_12");
+    EXPECT_TRUE(devices.boxes.Shown().empty());
     // The folder path works with or without its backslash.
     EXPECT_EQ(
         ScanDeviceFolder(devices.Folder().substr(0, devices.Folder().size() - 1), shown, current).available.size(), 3u);
@@ -186,11 +188,11 @@ TEST_F(DeviceLibraryTest, TemplateCopiesBecomeCustomDevices) {
 
     // A copy that cannot be read is not left behind to be reported at every scan.
     devices.home.WriteFile(u"\\My Documents\\damaged.kdr", Bytes("KCR but nothing more"));
-    devices.boxes.Clear();
-    EXPECT_EQ(CreateDeviceFromTemplate(u"\\My Documents\\damaged.kdr", devices.Folder(), u"Damaged", false),
+    Problems problems;
+    EXPECT_EQ(CreateDeviceFromTemplate(u"\\My Documents\\damaged.kdr", devices.Folder(), u"Damaged", false, &problems),
               TemplateCopyResult::CopyUnreadable);
     EXPECT_FALSE(devices.Exists(devices.PathOf(u"Damaged")));
-    EXPECT_FALSE(devices.boxes.Shown().empty());  // the reader said why
+    EXPECT_FALSE(problems.empty());  // the reader said why, for the dialog to show
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/model/gui/hint_request.h"
 #include "app/shell/language_table.h"
 #include "app/shell/messages.h"
+#include "app/shell/stored_files.h"
 #include "handheld/shell/hwnd.h"
 #include "handheld/text.h"
 
@@ -110,7 +111,7 @@ bool CreateDeviceDialog::ConfirmStandard(const std::u16string& name) {
         return false;
     }
     // The writer reports its own failures (an existing device of that name is never replaced).
-    CreateStandardDevice(name, static_cast<DeviceType>(types->currentData().toInt()));
+    CreateStandardDeviceFile(name, static_cast<DeviceType>(types->currentData().toInt()));
     return true;
 }
 
@@ -125,7 +126,11 @@ bool CreateDeviceDialog::ConfirmFromTemplate(const std::u16string& name) {
         return false;
     }
     const bool withoutIrCodes = Control<QCheckBox>(kWithoutIrCodes)->isChecked();
-    switch (CreateDeviceFromTemplate(templatePath, DeviceFolder(), name, withoutIrCodes)) {
+    Problems problems;
+    const TemplateCopyResult copied =
+        CreateDeviceFromTemplate(templatePath, DeviceFolder(), name, withoutIrCodes, &problems);
+    ShowProblems(nullptr, problems);
+    switch (copied) {
         case TemplateCopyResult::Created:
             return true;
         case TemplateCopyResult::CopyFailed: {
@@ -138,7 +143,7 @@ bool CreateDeviceDialog::ConfirmFromTemplate(const std::u16string& name) {
         }
         case TemplateCopyResult::CopyUnreadable:
         case TemplateCopyResult::SaveFailed:
-            return false;  // the reader or writer has said what went wrong; nothing is left behind
+            return false;  // the reader's or writer's problem is shown; nothing is left behind
     }
     return false;
 }

@@ -89,6 +89,7 @@ void DeviceManagerDialog::Rescan() {
         ticksBefore[NameOf(list->item(i))] = list->item(i)->checkState() == Qt::Checked;
     }
     const DeviceScan scan = ScanDeviceFolder(folder_, state_.shownDevices, state_.currentDevice);
+    ShowProblems(nullptr, scan.problems);
     const QSignalBlocker quiet(list);
     list->clear();
     for (const DeviceSettings& device : scan.available) {
