@@ -61,12 +61,18 @@ int VirtualKeyOf(int qtKey) {
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) return qtKey;
     switch (qtKey) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: return kVkReturn;
-        case Qt::Key_Left: return kVkLeft;
-        case Qt::Key_Up: return kVkUp;
-        case Qt::Key_Right: return kVkRight;
-        case Qt::Key_Down: return kVkDown;
-        default: return 0;
+        case Qt::Key_Enter:
+            return kVkReturn;
+        case Qt::Key_Left:
+            return kVkLeft;
+        case Qt::Key_Up:
+            return kVkUp;
+        case Qt::Key_Right:
+            return kVkRight;
+        case Qt::Key_Down:
+            return kVkDown;
+        default:
+            return 0;
     }
 }
 

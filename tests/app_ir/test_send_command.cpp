@@ -1,10 +1,10 @@
 // Sending a button's command of a device stored on the handheld, down to the simulated transmit pin.
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/ir/send_command.h"
 #include "app/shell/language_table.h"
@@ -12,9 +12,9 @@
 #include "handheld/devices.h"
 #include "handheld/input.h"
 #include "handheld/led.h"
-#include "handheld/sound.h"
 #include "handheld/soc/emission.h"
 #include "handheld/soc/simulation.h"
+#include "handheld/sound.h"
 #include "tests/support/test_home.h"
 
 namespace {
@@ -43,8 +43,10 @@ class Recorder : public SendMonitor {
 public:
     Recorder() {
         previous_ = SetSendMonitor(this);
-        handheld::SetSoundObserver([this](std::u16string_view path, bool) { events.push_back(Sound{std::u16string(path)}); });
-        handheld::SetLedObserver([this](const handheld::NLED_SETTINGS_INFO& s) { events.push_back(Led{s.OffOnBlink}); });
+        handheld::SetSoundObserver(
+            [this](std::u16string_view path, bool) { events.push_back(Sound{std::u16string(path)}); });
+        handheld::SetLedObserver(
+            [this](const handheld::NLED_SETTINGS_INFO& s) { events.push_back(Led{s.OffOnBlink}); });
     }
     ~Recorder() override {
         SetSendMonitor(previous_);
@@ -111,10 +113,12 @@ protected:
     static void SetCode(ButtonRecord& record, int index, const std::vector<std::int32_t>& durations,
                         int repeatStart = 0) {
         const auto bytes = SampleBytes(durations);
-        ASSERT_TRUE(record.SetEntry(index, bytes.data(), bytes.size(), kPeriodUs, static_cast<std::uint8_t>(repeatStart)));
+        ASSERT_TRUE(
+            record.SetEntry(index, bytes.data(), bytes.size(), kPeriodUs, static_cast<std::uint8_t>(repeatStart)));
     }
     static void SetPause(ButtonRecord& record, int index, std::uint16_t ms) {
-        ASSERT_TRUE(record.SetEntry(index, nullptr, 0, static_cast<std::uint8_t>(ms >> 8), static_cast<std::uint8_t>(ms)));
+        ASSERT_TRUE(
+            record.SetEntry(index, nullptr, 0, static_cast<std::uint8_t>(ms >> 8), static_cast<std::uint8_t>(ms)));
     }
 
     // Stores the device in the handheld's device folder and opens it as the program does.

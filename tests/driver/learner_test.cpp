@@ -18,7 +18,6 @@ using handheld::soc::RemoteSignal;
 
 constexpr std::uint64_t kOneSecondTicks = 3686400;
 
-
 struct LearnCase {
     const char16_t* processor;
     double carrierHz;

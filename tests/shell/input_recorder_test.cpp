@@ -1,14 +1,15 @@
 // The stylus and key state while the user-interface thread is blocked in a send.
+#include "handheld/shell/input_recorder.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "handheld/input.h"
-#include "handheld/shell/input_recorder.h"
 
 namespace {
 
@@ -24,12 +25,14 @@ protected:
 
 void PostMouse(QWidget& widget, QEvent::Type type) {
     const QPointF at(5, 5);
-    QCoreApplication::postEvent(&widget, new QMouseEvent(type, at, widget.mapToGlobal(at), Qt::LeftButton,
-                                                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                                         Qt::NoModifier));
+    QCoreApplication::postEvent(
+        &widget, new QMouseEvent(type, at, widget.mapToGlobal(at), Qt::LeftButton,
+                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
 }
 
-bool StylusDown() { return (handheld::GetAsyncKeyState(handheld::VK_LBUTTON) & 0x8000) != 0; }
+bool StylusDown() {
+    return (handheld::GetAsyncKeyState(handheld::VK_LBUTTON) & 0x8000) != 0;
+}
 
 class InputRecorderTest : public ::testing::Test {
 protected:
@@ -60,8 +63,8 @@ TEST_F(InputRecorderTest, WhileBusyRecordsTheStylusAndDeliversTheInputOnlyAfterw
         EXPECT_EQ(recorder.HeldEventCount(), 3u);
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(target.received, (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                                                          QEvent::KeyPress}));
+    EXPECT_EQ(target.received,
+              (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::KeyPress}));
     EXPECT_FALSE(StylusDown());
 }
 

@@ -1,11 +1,11 @@
 // orvanectl lng show, run as a translator would: on a host file and on a handheld path.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/run_tool.h"
 

@@ -14,7 +14,6 @@
 
 namespace orvanectl {
 
-
 namespace {
 
 constexpr std::string_view kUsage = "cfg show FILE [--json]";

@@ -1,8 +1,8 @@
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,9 @@ OrvaneCommand::OrvaneCommand(std::string_view commandName, std::string_view comm
     Registry().push_back(this);
 }
 
-const std::vector<const OrvaneCommand*>& RegisteredCommands() { return Registry(); }
+const std::vector<const OrvaneCommand*>& RegisteredCommands() {
+    return Registry();
+}
 
 bool HasFlag(std::vector<std::string>& args, std::string_view flag) {
     const auto it = std::find(args.begin(), args.end(), flag);

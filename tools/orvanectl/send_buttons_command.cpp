@@ -13,8 +13,8 @@
 #include "handheld/input.h"
 #include "handheld/led.h"
 #include "handheld/profile.h"
-#include "handheld/sound.h"
 #include "handheld/soc/simulation.h"
+#include "handheld/sound.h"
 #include "handheld/text.h"
 #include "tools/orvanectl/command.h"
 #include "tools/orvanectl/emission_output.h"
@@ -29,10 +29,14 @@ constexpr int kMaxHeldPasses = 10000;
 
 const char* LedStateName(int state) {
     switch (state) {
-        case handheld::LED_OFF: return "off";
-        case handheld::LED_ON: return "on";
-        case handheld::LED_BLINK: return "blink";
-        default: return "unknown";
+        case handheld::LED_OFF:
+            return "off";
+        case handheld::LED_ON:
+            return "on";
+        case handheld::LED_BLINK:
+            return "blink";
+        default:
+            return "unknown";
     }
 }
 
@@ -43,8 +47,10 @@ public:
 
     void OnSleep(std::uint32_t milliseconds) override {
         ++events_;
-        if (json_) out_.BeginObject().Field("sleep_ms", milliseconds).EndObject();
-        else std::printf("sleep %u ms\n", milliseconds);
+        if (json_)
+            out_.BeginObject().Field("sleep_ms", milliseconds).EndObject();
+        else
+            std::printf("sleep %u ms\n", milliseconds);
     }
     void OnCodeStart(const IrCode& code) override {
         ++events_;
@@ -65,8 +71,10 @@ public:
             const std::size_t to = std::min(passEnds_[pass], all.size());
             const auto passEdges = all.subspan(from, to - from);
             from = to;
-            if (json_) WritePassJson(out_, passEdges, carrierPeriodUs_);
-            else PrintPassText(pass + 1, passEdges, carrierPeriodUs_, "  ");
+            if (json_)
+                WritePassJson(out_, passEdges, carrierPeriodUs_);
+            else
+                PrintPassText(pass + 1, passEdges, carrierPeriodUs_, "  ");
         }
         if (passEnds_.empty() && !json_) std::printf("  nothing sent (no IR port)\n");
         if (json_) out_.EndArray().EndObject().EndObject();
@@ -75,8 +83,10 @@ public:
     }
     void OnSound(std::u16string_view path, bool decoded) {
         ++events_;
-        if (json_) out_.BeginObject().Field("sound", path).EndObject();
-        else std::printf("sound %s%s\n", handheld::ToUtf8(path).c_str(), decoded ? "" : " (can't be played)");
+        if (json_)
+            out_.BeginObject().Field("sound", path).EndObject();
+        else
+            std::printf("sound %s%s\n", handheld::ToUtf8(path).c_str(), decoded ? "" : " (can't be played)");
     }
     void OnLed(const handheld::NLED_SETTINGS_INFO& settings) {
         ++events_;
@@ -164,7 +174,8 @@ int RunSend(const std::vector<std::string>& arguments) {
     SetSendMonitor(nullptr);
     CLumbra::Destroy();
     handheld::soc::RemoveEdgeObserver(&edges);
-    if (edges.Dropped() > 0) std::fprintf(stderr, "orvanectl: %zu edges beyond the record were not kept\n", edges.Dropped());
+    if (edges.Dropped() > 0)
+        std::fprintf(stderr, "orvanectl: %zu edges beyond the record were not kept\n", edges.Dropped());
     if (json) std::printf("%s\n", log.Finish().c_str());
     return 0;
 }
