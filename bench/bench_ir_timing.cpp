@@ -33,7 +33,6 @@ struct NamedSignal {
     soc::RemoteSignal signal;
 };
 
-
 std::vector<NamedSignal> Signals() {
     std::vector<NamedSignal> signals = {
         {"pulse distance 38 kHz", {38000, orvane_test::PulseDistanceFrame(0x20DF10EF), 1}},

@@ -2,8 +2,8 @@
 # Installs what building and testing need, from the distribution's packages, when something is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsndfile1-dev libasound2-dev fonts-dejavu-core fonts-wine)
+packages=(cmake ninja-build g++ ccache clang-format pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libasound2-dev fonts-dejavu-core fonts-wine)
 
 missing=()
 for package in "${packages[@]}"; do

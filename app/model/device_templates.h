@@ -11,7 +11,7 @@ struct TemplateRow {
     const char16_t* label;  // default label key
     int x;                  // top-left corner in portrait panel pixels
     int y;
-    std::uint32_t color;    // 0x00BBGGRR
+    std::uint32_t color;  // 0x00BBGGRR
 };
 
 extern const std::span<const TemplateRow> STANDARD_RECEIVER;        // 23 rows, panel 0

@@ -5,10 +5,10 @@
 
 // The buffer that crosses the interface, allocated by the caller: 203 signed 32-bit words.
 struct IrCode {
-    std::int32_t carrier;          // low byte: carrier period in microseconds (1-255)
-    std::int32_t durations[200];   // microseconds: >= 0 a burst of carrier, < 0 a pause of the absolute value
-    std::int32_t count;            // valid entries in durations, 0-200
-    std::int32_t repeatStart;      // first entry of the part repeated while the callback asks for more
+    std::int32_t carrier;         // low byte: carrier period in microseconds (1-255)
+    std::int32_t durations[200];  // microseconds: >= 0 a burst of carrier, < 0 a pause of the absolute value
+    std::int32_t count;           // valid entries in durations, 0-200
+    std::int32_t repeatStart;     // first entry of the part repeated while the callback asks for more
 };
 static_assert(sizeof(IrCode) == 203 * 4, "IrCode is exactly 203 words");
 

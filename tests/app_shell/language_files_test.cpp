@@ -1,4 +1,6 @@
 // The delivered language files: built from resources/lang by gen_lang, read back by the program's parser.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,8 +11,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/shell/language_table.h"
 #include "handheld/text.h"

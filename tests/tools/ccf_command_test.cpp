@@ -1,8 +1,8 @@
 // orvanectl ccf show on generated files of every form, as a user runs it.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/ccf/ccf_writer.h"
 #include "tests/support/run_tool.h"
@@ -14,7 +14,8 @@ class CcfCommandTest : public ::testing::TestWithParam<std::pair<bool, bool>> {
 protected:
     orvane_test::ToolRun Show(const std::vector<std::uint8_t>& bytes, bool json) {
         home.WriteFile(u"\\My Documents\\sample.ccf", std::vector<unsigned char>(bytes.begin(), bytes.end()));
-        std::vector<std::string> args{"--handheld", home.Directory().string(), "ccf", "show", "\\My Documents\\sample.ccf"};
+        std::vector<std::string> args{"--handheld", home.Directory().string(), "ccf", "show",
+                                      "\\My Documents\\sample.ccf"};
         if (json) args.push_back("--json");
         return orvane_test::RunTool("orvanectl", args);
     }
@@ -30,7 +31,8 @@ TEST_P(CcfCommandTest, ShowsDevicesPanelsItemsAndTheCodesTheLibraryWouldSend) {
     const std::uint32_t attr = (color ? 0x100u : 0u) | (bit17 ? 0x20000u : 0u);
     EXPECT_EQ(out.rfind("{\"attr\":" + std::to_string(attr) + ",", 0), 0u) << out.substr(0, 80);
     EXPECT_NE(out.find("\"name\":\"TV\",\"recordOffset\":" + std::to_string(sample.tv)), std::string::npos);
-    EXPECT_NE(out.find("\"kind\":\"button\",\"recordOffset\":" + std::to_string(sample.powerButton)), std::string::npos);
+    EXPECT_NE(out.find("\"kind\":\"button\",\"recordOffset\":" + std::to_string(sample.powerButton)),
+              std::string::npos);
     EXPECT_NE(out.find("\"kind\":\"frame\""), std::string::npos);
     // The "Power" code (divisor 109, two pairs once, one repeated) converts to a code the driver takes; the
     // unknown format has no code to send.
@@ -48,7 +50,8 @@ TEST(CcfCommand, RefusesWhatIsNoReadableFile) {
     orvane_test::TestHome home;
     home.WriteFile(u"\\My Documents\\empty.ccf", {});
     for (const char* file : {"\\My Documents\\empty.ccf", "\\My Documents\\missing.ccf"}) {
-        const auto run = orvane_test::RunTool("orvanectl", {"--handheld", home.Directory().string(), "ccf", "show", file});
+        const auto run =
+            orvane_test::RunTool("orvanectl", {"--handheld", home.Directory().string(), "ccf", "show", file});
         EXPECT_NE(run.exitCode, 0) << file;
         EXPECT_FALSE(run.err.empty()) << file;
     }

@@ -1,8 +1,8 @@
 // orvanectl kdr and cfg, run as a user runs them against a test handheld.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/model/configuration.h"
 #include "app/model/device.h"
@@ -18,7 +18,9 @@ protected:
         arguments.insert(arguments.begin(), {"--handheld", home.Directory().string()});
         return orvane_test::RunTool("orvanectl", arguments);
     }
-    static std::string DevicePath(const std::string& name) { return "\\Program Files\\Orvane\\Devices\\" + name + ".kdr"; }
+    static std::string DevicePath(const std::string& name) {
+        return "\\Program Files\\Orvane\\Devices\\" + name + ".kdr";
+    }
 
     orvane_test::TestHome home;
 };

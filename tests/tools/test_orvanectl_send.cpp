@@ -1,8 +1,8 @@
 // orvanectl send, run as a user runs it, against a device stored in a test handheld.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/model/device.h"
 #include "app/shell/language_table.h"

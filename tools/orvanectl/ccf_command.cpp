@@ -13,7 +13,6 @@
 
 namespace orvanectl {
 
-
 namespace {
 
 constexpr std::string_view kUsage = "ccf show FILE [--json]";

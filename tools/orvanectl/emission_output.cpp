@@ -9,13 +9,16 @@ namespace orvanectl {
 
 namespace {
 // Longer darkness than half a carrier period separates two bursts.
-std::uint32_t MaxDarkTicks(int carrierPeriodUs) { return static_cast<std::uint32_t>(carrierPeriodUs * 1.8432) + 1; }
+std::uint32_t MaxDarkTicks(int carrierPeriodUs) {
+    return static_cast<std::uint32_t>(carrierPeriodUs * 1.8432) + 1;
+}
 }  // namespace
 
 void WritePassJson(JsonWriter& out, std::span<const handheld::soc::PinEdge> passEdges, int carrierPeriodUs) {
     const auto summary = handheld::soc::Summarise(passEdges, MaxDarkTicks(carrierPeriodUs));
     out.BeginObject().Key("edges").BeginArray();
-    for (const auto& edge : passEdges) out.BeginArray().Number(std::int64_t{edge.tick}).Number(std::int64_t{edge.level}).EndArray();
+    for (const auto& edge : passEdges)
+        out.BeginArray().Number(std::int64_t{edge.tick}).Number(std::int64_t{edge.level}).EndArray();
     out.EndArray().Key("durations_us").BeginArray();
     for (const std::int32_t d : summary.durationsUs) out.Number(std::int64_t{d});
     out.EndArray().Key("cycles").BeginArray();

@@ -120,8 +120,10 @@ int RunSend(std::vector<std::string>& args) {
         const std::size_t to = std::min(gPassLog.edgesAtEnd[pass], all.size());
         const auto passEdges = all.subspan(from, to - from);
         from = to;
-        if (json) WritePassJson(out, passEdges, code.carrier);
-        else PrintPassText(pass + 1, passEdges, code.carrier, "");
+        if (json)
+            WritePassJson(out, passEdges, code.carrier);
+        else
+            PrintPassText(pass + 1, passEdges, code.carrier, "");
     }
     out.EndArray().EndObject();
     if (json) std::printf("%s\n", out.Text().c_str());

@@ -57,11 +57,21 @@ JsonWriter& JsonWriter::String(std::string_view utf8) {
     for (const char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
-            case '"': out_ += "\\\""; break;
-            case '\\': out_ += "\\\\"; break;
-            case '\n': out_ += "\\n"; break;
-            case '\r': out_ += "\\r"; break;
-            case '\t': out_ += "\\t"; break;
+            case '"':
+                out_ += "\\\"";
+                break;
+            case '\\':
+                out_ += "\\\\";
+                break;
+            case '\n':
+                out_ += "\\n";
+                break;
+            case '\r':
+                out_ += "\\r";
+                break;
+            case '\t':
+                out_ += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char escaped[8];
@@ -76,7 +86,9 @@ JsonWriter& JsonWriter::String(std::string_view utf8) {
     return *this;
 }
 
-JsonWriter& JsonWriter::String(std::u16string_view text) { return String(handheld::ToUtf8(text)); }
+JsonWriter& JsonWriter::String(std::u16string_view text) {
+    return String(handheld::ToUtf8(text));
+}
 
 JsonWriter& JsonWriter::Number(std::int64_t value) {
     BeforeValue();

@@ -70,8 +70,10 @@ bool DecodeUtf8(std::string_view text, std::u16string& out, bool strict) {
         bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            else cp = (cp << 6) | (next & 0x3F);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (next & 0x3F);
         }
         const bool overlong = (extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
         if (!valid || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
@@ -94,7 +96,9 @@ std::u16string FromUtf8(std::string_view text) {
     return out;
 }
 
-bool TryFromUtf8(std::string_view text, std::u16string& out) { return DecodeUtf8(text, out, true); }
+bool TryFromUtf8(std::string_view text, std::u16string& out) {
+    return DecodeUtf8(text, out, true);
+}
 
 std::string ToUtf8(std::u16string_view text) {
     std::string out;

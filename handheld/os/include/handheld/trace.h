@@ -14,7 +14,7 @@ void TraceLine(const char* channel, const char* format, ...) __attribute__((form
 
 }  // namespace handheld
 
-#define HH_TRACE(channel, ...)                                                   \
-    do {                                                                         \
+#define HH_TRACE(channel, ...)                                                              \
+    do {                                                                                    \
         if (::handheld::TraceEnabled(channel)) ::handheld::TraceLine(channel, __VA_ARGS__); \
     } while (0)
