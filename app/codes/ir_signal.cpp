@@ -17,9 +17,7 @@ int FrequencyHzForPeriod(std::uint8_t periodUs) {
     return periodUs == 0 ? 0 : static_cast<int>(std::lround(1e6 / periodUs));
 }
 
-namespace {
-
-bool CheckFits(const IrSignal& signal, std::string* error) {
+bool FitsDriver(const IrSignal& signal, std::string* error) {
     if (signal.durationsUs.empty()) {
         if (error) *error = "the code has no durations";
         return false;
@@ -34,6 +32,8 @@ bool CheckFits(const IrSignal& signal, std::string* error) {
     return true;
 }
 
+namespace {
+
 std::size_t ClampedRepeatStart(const IrSignal& signal) {
     return signal.repeatStart < signal.durationsUs.size() ? signal.repeatStart : 0;
 }
@@ -41,7 +41,7 @@ std::size_t ClampedRepeatStart(const IrSignal& signal) {
 }  // namespace
 
 bool ToIrCode(const IrSignal& signal, IrCode& code, std::string* error) {
-    if (!CheckFits(signal, error)) return false;
+    if (!FitsDriver(signal, error)) return false;
     code = IrCode{};
     code.carrier = PeriodUsForFrequency(signal.frequencyHz);
     std::copy(signal.durationsUs.begin(), signal.durationsUs.end(), code.durations);
@@ -60,7 +60,7 @@ IrSignal FromIrCode(const IrCode& code) {
 }
 
 bool ToCodeEntry(const IrSignal& signal, CodeEntry& entry, std::string* error) {
-    if (!CheckFits(signal, error)) return false;
+    if (!FitsDriver(signal, error)) return false;
     std::vector<std::uint8_t> samples;
     samples.reserve(signal.durationsUs.size() * 4);
     for (std::int32_t durationUs : signal.durationsUs) AppendU32(samples, static_cast<std::uint32_t>(durationUs));

@@ -22,6 +22,9 @@ struct IrSignal {
 std::uint8_t PeriodUsForFrequency(int frequencyHz);
 int FrequencyHzForPeriod(std::uint8_t periodUs);
 
+// Whether the driver can send the signal: some durations, and no more than an IrCode holds.
+bool FitsDriver(const IrSignal& signal, std::string* error);
+
 // The signal as the driver learns it; false with a reason when it does not fit (too many durations).
 bool ToIrCode(const IrSignal& signal, IrCode& code, std::string* error);
 IrSignal FromIrCode(const IrCode& code);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/codes/pronto.h"
+#include "tests/codes/test_codes.h"
 
 namespace {
 
@@ -16,15 +17,7 @@ using codes::EncodeProtocol;
 using codes::IrSignal;
 using codes::ProtocolFields;
 
-ProtocolFields Fields(const char* protocol, int device, int subdevice, int function, std::optional<int> toggle = {}) {
-    ProtocolFields fields;
-    fields.protocol = protocol;
-    fields.device = device;
-    fields.subdevice = subdevice;
-    fields.function = function;
-    fields.toggle = toggle;
-    return fields;
-}
+using test_codes::Fields;
 
 // As the driver learns: the first burst three carrier periods short, every duration on the learner's grain.
 std::vector<std::int32_t> AsLearned(const IrSignal& signal) {
