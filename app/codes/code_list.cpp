@@ -1,5 +1,6 @@
 #include "app/codes/code_list.h"
 
+#include "app/codes/json_lines.h"
 #include "app/codes/pronto.h"
 
 namespace codes {
@@ -56,6 +57,8 @@ bool ReadCodeFile(CodeFormat format, std::string_view text, CodeList& codes, std
     switch (format) {
         case CodeFormat::Pronto:
             return ReadProntoFile(text, codes, error);
+        case CodeFormat::JsonLines:
+            return ReadJsonLines(text, codes, error);
     }
     return false;
 }
@@ -65,6 +68,9 @@ std::string WriteCodeFile(CodeFormat format, const CodeList& codes) {
     switch (format) {
         case CodeFormat::Pronto:
             for (const NamedCode& code : codes) out += code.name + ": " + WritePronto(code.signal) + "\n";
+            break;
+        case CodeFormat::JsonLines:
+            out = WriteJsonLines(codes);
             break;
     }
     return out;

@@ -18,7 +18,7 @@ using CodeList = std::vector<NamedCode>;
 inline constexpr std::size_t kMaxCodeFileBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kMaxCodesPerFile = 10000;
 
-enum class CodeFormat { Pronto };
+enum class CodeFormat { Pronto, JsonLines };
 
 // The file's codes; false with a reason (naming the line where there is one) for a file that is not of the
 // format, has no codes, or has a code the driver cannot send.

@@ -5,12 +5,18 @@
 namespace orvanectl {
 
 bool FormatFromArguments(const std::string& formatName, const std::string& file, codes::CodeFormat& format) {
-    (void)file;
-    if (formatName.empty() || formatName == "pronto") {
+    const auto endsWith = [&file](std::string_view suffix) {
+        return file.size() >= suffix.size() && file.compare(file.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    if (formatName == "pronto" || (formatName.empty() && !endsWith(".jsonl") && !endsWith(".json"))) {
         format = codes::CodeFormat::Pronto;
         return true;
     }
-    std::fprintf(stderr, "orvanectl: the format %s is not offered (pronto)\n", formatName.c_str());
+    if (formatName == "json" || formatName.empty()) {
+        format = codes::CodeFormat::JsonLines;
+        return true;
+    }
+    std::fprintf(stderr, "orvanectl: the format %s is not offered (pronto, json)\n", formatName.c_str());
     return false;
 }
 
