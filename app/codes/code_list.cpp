@@ -13,31 +13,56 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 // One code a line, "NAME: HEX" or the bare hex; '#' starts a comment line.
-bool ReadProntoFile(std::string_view text, CodeList& out, std::string* error) {
+bool ReadProntoLine(std::string_view line, NamedCode& code, std::string& reason) {
+    line = Trimmed(line);
+    if (line.front() == '#') return true;
+    const std::size_t colon = line.rfind(':');
+    if (colon != std::string_view::npos) {
+        code.name = Trimmed(line.substr(0, colon));
+        if (code.name.empty()) {
+            reason = "a code without a name before its colon";
+            return false;
+        }
+        line = line.substr(colon + 1);
+    }
+    return ReadPronto(line, code.signal, &reason);
+}
+
+}  // namespace
+
+bool AcceptCode(CodeList& codes, NamedCode code, std::size_t lineNumber, std::string* error) {
+    std::string reason;
+    if (!FitsDriver(code.signal, &reason)) {
+        if (error) *error = "line " + std::to_string(lineNumber) + ": " + reason;
+        return false;
+    }
+    if (codes.size() == kMaxCodesPerFile) {
+        if (error) *error = "more than " + std::to_string(kMaxCodesPerFile) + " codes";
+        return false;
+    }
+    if (code.name.empty()) code.name = "Code " + std::to_string(codes.size() + 1);
+    codes.push_back(std::move(code));
+    return true;
+}
+
+bool ReadCodeLines(std::string_view text,
+                   const std::function<bool(std::string_view line, NamedCode& code, std::string& reason)>& parseLine,
+                   CodeList& out, std::string* error) {
     CodeList list;
     std::size_t lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
-        if (line.empty() || line.front() == '#') continue;
-        const std::size_t colon = line.rfind(':');
+        if (Trimmed(line).empty()) continue;
         NamedCode code;
-        code.name = colon == std::string_view::npos ? "Code " + std::to_string(list.size() + 1)
-                                                    : std::string(Trimmed(line.substr(0, colon)));
         std::string reason;
-        if (code.name.empty() ||
-            !ReadPronto(colon == std::string_view::npos ? line : line.substr(colon + 1), code.signal, &reason) ||
-            !FitsDriver(code.signal, &reason)) {
-            if (error) *error = "line " + std::to_string(lineNumber) + ": " + (reason.empty() ? "no name" : reason);
+        if (!parseLine(line, code, reason)) {
+            if (error) *error = "line " + std::to_string(lineNumber) + ": " + reason;
             return false;
         }
-        if (list.size() == kMaxCodesPerFile) {
-            if (error) *error = "more than " + std::to_string(kMaxCodesPerFile) + " codes";
-            return false;
-        }
-        list.push_back(std::move(code));
+        if (!code.signal.durationsUs.empty() && !AcceptCode(list, std::move(code), lineNumber, error)) return false;
     }
     if (list.empty()) {
         if (error) *error = "the file holds no codes";
@@ -47,8 +72,6 @@ bool ReadProntoFile(std::string_view text, CodeList& out, std::string* error) {
     return true;
 }
 
-}  // namespace
-
 bool ReadCodeFile(CodeFormat format, std::string_view text, CodeList& codes, std::string* error) {
     if (text.size() > kMaxCodeFileBytes) {
         if (error) *error = "the file is larger than " + std::to_string(kMaxCodeFileBytes / (1024 * 1024)) + " MB";
@@ -56,9 +79,9 @@ bool ReadCodeFile(CodeFormat format, std::string_view text, CodeList& codes, std
     }
     switch (format) {
         case CodeFormat::Pronto:
-            return ReadProntoFile(text, codes, error);
+            return ReadCodeLines(text, ReadProntoLine, codes, error);
         case CodeFormat::JsonLines:
-            return ReadJsonLines(text, codes, error);
+            return ReadCodeLines(text, ReadJsonLine, codes, error);
     }
     return false;
 }

@@ -1,7 +1,9 @@
 // What every code file reader gives and every writer takes: named codes in file order.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/codes/ir_signal.h"
@@ -19,6 +21,15 @@ inline constexpr std::size_t kMaxCodeFileBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kMaxCodesPerFile = 10000;
 
 enum class CodeFormat { Pronto, JsonLines };
+
+// The steps every reader shares. AcceptCode adds a code read at lineNumber, named "Code N" when the file
+// gives no name; false (with the line) when the driver cannot send it or the file has too many codes.
+bool AcceptCode(CodeList& codes, NamedCode code, std::size_t lineNumber, std::string* error);
+// A file of one code a line; parseLine reads one non-blank line, returning false with a reason, or true with
+// the code's durations empty for a line that holds no code.
+bool ReadCodeLines(std::string_view text,
+                   const std::function<bool(std::string_view line, NamedCode& code, std::string& reason)>& parseLine,
+                   CodeList& codes, std::string* error);
 
 // The file's codes; false with a reason (naming the line where there is one) for a file that is not of the
 // format, has no codes, or has a code the driver cannot send.

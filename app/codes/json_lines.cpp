@@ -236,34 +236,14 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 }  // namespace
 
-bool ReadJsonLines(std::string_view text, CodeList& out, std::string* error) {
-    CodeList list;
-    std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        ++lineNumber;
-        if (line.find_first_not_of(" \t\r") == std::string_view::npos) continue;
-        NamedCode code;
-        bool hasName = false;
-        std::string reason;
-        if (!LineParser(line).Parse(code, hasName, reason) || !FitsDriver(code.signal, &reason)) {
-            if (error) *error = "line " + std::to_string(lineNumber) + ": " + reason;
-            return false;
-        }
-        if (!hasName || code.name.empty()) code.name = "Code " + std::to_string(list.size() + 1);
-        if (list.size() == kMaxCodesPerFile) {
-            if (error) *error = "more than " + std::to_string(kMaxCodesPerFile) + " codes";
-            return false;
-        }
-        list.push_back(std::move(code));
-    }
-    if (list.empty()) {
-        if (error) *error = "the file holds no codes";
+bool ReadJsonLine(std::string_view line, NamedCode& code, std::string& reason) {
+    bool hasName = false;
+    if (!LineParser(line).Parse(code, hasName, reason)) return false;
+    if (!hasName) code.name.clear();
+    if (code.signal.durationsUs.empty()) {
+        reason = "\"durations_us\" is empty";
         return false;
     }
-    out = std::move(list);
     return true;
 }
 

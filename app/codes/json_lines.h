@@ -10,7 +10,8 @@
 
 namespace codes {
 
-bool ReadJsonLines(std::string_view text, CodeList& codes, std::string* error);
+// One line; false with a reason for a line that is not such an object.
+bool ReadJsonLine(std::string_view line, NamedCode& code, std::string& reason);
 std::string WriteJsonLines(const CodeList& codes);
 
 }  // namespace codes
