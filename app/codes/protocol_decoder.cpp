@@ -112,13 +112,18 @@ std::optional<ProtocolFields> DecodeNec(const std::vector<Frame>& frames, std::s
             continue;
         }
         const int device = static_cast<int>(bits & 0xFF), subdevice = static_cast<int>(bits >> 8 & 0xFF);
-        const int function = static_cast<int>(bits >> 16 & 0xFF);
-        if ((bits >> 24 & 0xFF) != (0xFFu & ~static_cast<unsigned>(function))) return std::nullopt;
+        int function = static_cast<int>(bits >> 16 & 0xFF);
+        // Without the function's complement the last two bytes are one 16-bit function.
+        const bool wideFunction = (bits >> 24 & 0xFF) != (0xFFu & ~static_cast<unsigned>(function));
+        if (wideFunction) function = static_cast<int>(bits >> 16 & 0xFFFF);
         // A repeat that sends the whole frame again names the "2" kind; a short ditto or none the "1" kind.
         const bool wholeRepeat = at + 1 < frames.size() && frames[at + 1].size() == f.size();
-        if (extended) return Named(wholeRepeat ? "NECx2" : "NECx1", device, subdevice, function);
-        const int shownSubdevice = subdevice == (0xFF & ~device) ? -1 : subdevice;
-        return Named(wholeRepeat ? "NEC2" : "NEC1", device, shownSubdevice, function);
+        std::string protocol = std::string(extended ? "NECx" : "NEC") + (wholeRepeat ? "2" : "1");
+        if (wideFunction) protocol += "-f16";
+        const int shownSubdevice = !extended && subdevice == (0xFF & ~device) ? -1 : subdevice;
+        ProtocolFields fields = Named("", device, shownSubdevice, function);
+        fields.protocol = protocol;
+        return fields;
     }
     return std::nullopt;
 }

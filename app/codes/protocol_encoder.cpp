@@ -82,14 +82,16 @@ void Finish(FrameBuilder& frame, std::size_t repeatStart, int frequencyHz, IrSig
 
 bool EncodeNec(const ProtocolFields& f, IrSignal& signal) {
     const bool extended = f.protocol.rfind("NECx", 0) == 0;
-    const bool ditto = f.protocol.back() == '1';
+    const bool wideFunction = f.protocol.ends_with("-f16");
+    const bool ditto = f.protocol[extended ? 4 : 3] == '1';
     const int subdevice = f.subdevice >= 0 ? f.subdevice : (extended ? f.device : 0xFF & ~f.device);
-    if (!InRange(f.device, 8) || !InRange(subdevice, 8) || !InRange(f.function, 8)) return false;
+    if (!InRange(f.device, 8) || !InRange(subdevice, 8) || !InRange(f.function, wideFunction ? 16 : 8)) return false;
+    const int function16 = wideFunction ? f.function : f.function | (0xFF & ~f.function) << 8;
     FrameBuilder frame(564);
     frame.Burst(extended ? 8 : 16);
     frame.Pause(8);
     const std::uint32_t bits =
-        static_cast<std::uint32_t>(f.device | subdevice << 8 | f.function << 16 | (0xFF & ~f.function) << 24);
+        static_cast<std::uint32_t>(f.device | subdevice << 8) | static_cast<std::uint32_t>(function16) << 16;
     frame.Bits(bits, 32, false, kDistance13);
     frame.Burst(1);
     frame.ExtentUs(108000);
@@ -307,7 +309,10 @@ bool HasToggle(const std::string& protocol) {
 
 bool EncodeProtocol(const ProtocolFields& fields, IrSignal& signal) {
     const std::string& p = fields.protocol;
-    if (p == "NEC1" || p == "NEC2" || p == "NECx1" || p == "NECx2") return EncodeNec(fields, signal);
+    if (p == "NEC1" || p == "NEC2" || p == "NECx1" || p == "NECx2" || p == "NEC1-f16" || p == "NEC2-f16" ||
+        p == "NECx1-f16" || p == "NECx2-f16") {
+        return EncodeNec(fields, signal);
+    }
     if (p == "NEC42") return EncodeNec42(fields, signal);
     if (p == "Aiwa") return EncodeAiwa(fields, signal);
     if (p == "Samsung36") return EncodeSamsung36(fields, signal);
