@@ -1,5 +1,6 @@
 #include "app/codes/code_list.h"
 
+#include "app/codes/flipper_ir.h"
 #include "app/codes/json_lines.h"
 #include "app/codes/pronto.h"
 
@@ -82,6 +83,8 @@ bool ReadCodeFile(CodeFormat format, std::string_view text, CodeList& codes, std
             return ReadCodeLines(text, ReadProntoLine, codes, error);
         case CodeFormat::JsonLines:
             return ReadCodeLines(text, ReadJsonLine, codes, error);
+        case CodeFormat::FlipperIr:
+            return ReadFlipperIr(text, codes, error);
     }
     return false;
 }
@@ -94,6 +97,9 @@ std::string WriteCodeFile(CodeFormat format, const CodeList& codes) {
             break;
         case CodeFormat::JsonLines:
             out = WriteJsonLines(codes);
+            break;
+        case CodeFormat::FlipperIr:
+            out = WriteFlipperIr(codes);
             break;
     }
     return out;

@@ -20,7 +20,7 @@ using CodeList = std::vector<NamedCode>;
 inline constexpr std::size_t kMaxCodeFileBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kMaxCodesPerFile = 10000;
 
-enum class CodeFormat { Pronto, JsonLines };
+enum class CodeFormat { Pronto, JsonLines, FlipperIr };
 
 // The steps every reader shares. AcceptCode adds a code read at lineNumber, named "Code N" when the file
 // gives no name; false (with the line) when the driver cannot send it or the file has too many codes.
