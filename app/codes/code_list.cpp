@@ -2,24 +2,19 @@
 
 #include "app/codes/flipper_ir.h"
 #include "app/codes/json_lines.h"
+#include "app/codes/lirc_conf.h"
 #include "app/codes/pronto.h"
 
 namespace codes {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-    return text;
-}
-
 // One code a line, "NAME: HEX" or the bare hex; '#' starts a comment line.
 bool ReadProntoLine(std::string_view line, NamedCode& code, std::string& reason) {
-    line = Trimmed(line);
+    line = TrimmedLine(line);
     if (line.front() == '#') return true;
     const std::size_t colon = line.rfind(':');
     if (colon != std::string_view::npos) {
-        code.name = Trimmed(line.substr(0, colon));
+        code.name = TrimmedLine(line.substr(0, colon));
         if (code.name.empty()) {
             reason = "a code without a name before its colon";
             return false;
@@ -31,9 +26,16 @@ bool ReadProntoLine(std::string_view line, NamedCode& code, std::string& reason)
 
 }  // namespace
 
+std::string_view TrimmedLine(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+    return text;
+}
+
 bool AcceptCode(CodeList& codes, NamedCode code, std::size_t lineNumber, std::string* error) {
     std::string reason;
-    if (!FitsDriver(code.signal, &reason)) {
+    if (!FitsDriver(code.signal, &reason) ||
+        (!code.toggled.durationsUs.empty() && !FitsDriver(code.toggled, &reason))) {
         if (error) *error = "line " + std::to_string(lineNumber) + ": " + reason;
         return false;
     }
@@ -56,7 +58,7 @@ bool ReadCodeLines(std::string_view text,
         const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
-        if (Trimmed(line).empty()) continue;
+        if (TrimmedLine(line).empty()) continue;
         NamedCode code;
         std::string reason;
         if (!parseLine(line, code, reason)) {
@@ -85,6 +87,8 @@ bool ReadCodeFile(CodeFormat format, std::string_view text, CodeList& codes, std
             return ReadCodeLines(text, ReadJsonLine, codes, error);
         case CodeFormat::FlipperIr:
             return ReadFlipperIr(text, codes, error);
+        case CodeFormat::Lirc:
+            return ReadLircConf(text, codes, error);
     }
     return false;
 }
@@ -100,6 +104,9 @@ std::string WriteCodeFile(CodeFormat format, const CodeList& codes) {
             break;
         case CodeFormat::FlipperIr:
             out = WriteFlipperIr(codes);
+            break;
+        case CodeFormat::Lirc:
+            out = WriteLircConf(codes);
             break;
     }
     return out;

@@ -13,6 +13,7 @@ namespace codes {
 struct NamedCode {
     std::string name;  // UTF-8, as the file spells it
     IrSignal signal;
+    IrSignal toggled;  // the other toggle state, where the file says which bits toggle; else empty
 };
 using CodeList = std::vector<NamedCode>;
 
@@ -20,7 +21,10 @@ using CodeList = std::vector<NamedCode>;
 inline constexpr std::size_t kMaxCodeFileBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kMaxCodesPerFile = 10000;
 
-enum class CodeFormat { Pronto, JsonLines, FlipperIr };
+enum class CodeFormat { Pronto, JsonLines, FlipperIr, Lirc };
+
+// The line without the blanks around it (and a Windows line end).
+std::string_view TrimmedLine(std::string_view text);
 
 // The steps every reader shares. AcceptCode adds a code read at lineNumber, named "Code N" when the file
 // gives no name; false (with the line) when the driver cannot send it or the file has too many codes.

@@ -87,10 +87,20 @@ bool AddButton(Device& device, const NamedCode& code, int slot, std::string* err
         return false;
     }
     record.commands[0] = first;
-    // A toggling protocol's two states alternate as the original remote's presses do.
+    // A toggling code's two states alternate as the original remote's presses do: as the file gives them, or
+    // as the protocol makes them.
+    CodeEntry second;
+    if (!code.toggled.durationsUs.empty()) {
+        if (!ToCodeEntry(code.toggled, second, &reason)) {
+            if (error) *error = "code \"" + code.name + "\": " + reason;
+            return false;
+        }
+        record.commands[1] = second;
+        device.AppendRecord(record);
+        return true;
+    }
     ProtocolFields fields = DecodeProtocol(code.signal.durationsUs, code.signal.frequencyHz);
     IrSignal other;
-    CodeEntry second;
     if (fields.toggle && HasToggle(fields.protocol)) {
         fields.toggle = 1 - *fields.toggle;
         if (EncodeProtocol(fields, other) && ToCodeEntry(other, second, nullptr)) record.commands[1] = second;

@@ -12,12 +12,6 @@ namespace {
 
 constexpr std::size_t kMaxRawDurations = 4096;
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-    return text;
-}
-
 struct Block {
     std::size_t line = 0;  // of its "name:"
     std::map<std::string, std::string, std::less<>> values;
@@ -32,7 +26,7 @@ bool Fail(std::string* error, std::size_t line, const std::string& reason) {
 bool ParseBytes(std::string_view text, std::uint32_t& value) {
     value = 0;
     int count = 0;
-    while (!(text = Trimmed(text)).empty()) {
+    while (!(text = TrimmedLine(text)).empty()) {
         unsigned byte = 0;
         const auto result = std::from_chars(text.data(), text.data() + std::min<std::size_t>(2, text.size()), byte, 16);
         if (result.ec != std::errc() || result.ptr != text.data() + std::min<std::size_t>(2, text.size()) ||
@@ -62,7 +56,7 @@ bool ParseRaw(const Block& block, IrSignal& signal, std::string& reason) {
     }
     signal.frequencyHz = static_cast<int>(std::lround(hz));
     std::string_view rest = data->second;
-    while (!(rest = Trimmed(rest)).empty()) {
+    while (!(rest = TrimmedLine(rest)).empty()) {
         std::int64_t us = 0;
         const auto result = std::from_chars(rest.data(), rest.data() + rest.size(), us);
         if (result.ec != std::errc() || us <= 0 || us > INT32_MAX || signal.durationsUs.size() == kMaxRawDurations) {
@@ -168,14 +162,14 @@ bool ReadFlipperIr(std::string_view text, CodeList& out, std::string* error) {
     bool inBlock = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = TrimmedLine(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
         if (line.empty() || line.front() == '#') continue;
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos) return Fail(error, lineNumber, "not a \"key: value\" line");
-        const std::string key(Trimmed(line.substr(0, colon)));
-        const std::string value(Trimmed(line.substr(colon + 1)));
+        const std::string key(TrimmedLine(line.substr(0, colon)));
+        const std::string value(TrimmedLine(line.substr(colon + 1)));
         if (!sawFiletype) {
             if (key != "Filetype" || (value != "IR signals file" && value != "IR library file")) {
                 return Fail(error, lineNumber, "not an IR signals file");
@@ -218,16 +212,7 @@ std::string WriteFlipperIr(const CodeList& codes) {
         }
         out += "#\nname: " + name + "\ntype: raw\nfrequency: " + std::to_string(code.signal.frequencyHz) +
                "\nduty_cycle: 0.330000\ndata:";
-        // Bursts and pauses in turn: neighbours of one kind are one duration.
-        std::vector<std::int64_t> merged;
-        for (std::int32_t d : code.signal.durationsUs) {
-            if (d == 0 || (merged.empty() && d < 0)) continue;
-            if (!merged.empty() && (merged.back() < 0) == (d < 0)) {
-                merged.back() += d;
-            } else {
-                merged.push_back(d);
-            }
-        }
+        const std::vector<std::int64_t> merged = AlternatingDurations(code.signal.durationsUs);
         for (std::int64_t d : merged) out += " " + std::to_string(std::llabs(d));
         out += "\n";
     }

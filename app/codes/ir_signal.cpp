@@ -7,6 +7,19 @@
 
 namespace codes {
 
+std::vector<std::int64_t> AlternatingDurations(const std::vector<std::int32_t>& durationsUs) {
+    std::vector<std::int64_t> merged;
+    for (const std::int32_t d : durationsUs) {
+        if (d == 0 || (merged.empty() && d < 0)) continue;
+        if (!merged.empty() && (merged.back() < 0) == (d < 0)) {
+            merged.back() += d;
+        } else {
+            merged.push_back(d);
+        }
+    }
+    return merged;
+}
+
 std::uint8_t PeriodUsForFrequency(int frequencyHz) {
     if (frequencyHz <= 0) return 255;
     const long period = std::lround(1e6 / frequencyHz);

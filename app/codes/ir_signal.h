@@ -18,6 +18,10 @@ struct IrSignal {
     std::size_t repeatStart = 0;            // durationsUs[repeatStart...] is sent again while held
 };
 
+// Bursts and pauses in turn, starting with a burst: neighbours of one kind joined, zeros and leading pauses
+// dropped, in 64 bits so that no sum overflows. The form every writer of alternating durations needs.
+std::vector<std::int64_t> AlternatingDurations(const std::vector<std::int32_t>& durationsUs);
+
 // The carrier period the driver keeps for a frequency (1-255 us), and back.
 std::uint8_t PeriodUsForFrequency(int frequencyHz);
 int FrequencyHzForPeriod(std::uint8_t periodUs);

@@ -121,19 +121,9 @@ namespace {
 // Bursts and pauses of one part as pairs, each ending on a pause.
 void AppendPairs(std::vector<std::int32_t> part, std::int32_t trailingPauseUs, double periodUs,
                  std::vector<std::uint16_t>& words, std::size_t& pairs) {
-    std::vector<std::int32_t> merged;
-    for (std::int32_t d : part) {
-        if (d == 0) continue;
-        if (merged.empty() && d < 0) continue;
-        if (!merged.empty() && (merged.back() < 0) == (d < 0)) {
-            merged.back() = static_cast<std::int32_t>(
-                std::clamp<std::int64_t>(std::int64_t{merged.back()} + d, -INT32_MAX, INT32_MAX));
-        } else {
-            merged.push_back(d);
-        }
-    }
+    std::vector<std::int64_t> merged = AlternatingDurations(part);
     if (!merged.empty() && merged.back() > 0) merged.push_back(-trailingPauseUs);
-    for (std::int32_t d : merged) {
+    for (const std::int64_t d : merged) {
         const long units = std::lround(std::abs(static_cast<double>(d)) / periodUs);
         words.push_back(static_cast<std::uint16_t>(std::clamp<long>(units, 1, 0xFFFF)));
     }

@@ -232,6 +232,19 @@ TEST(Import, ToggleCodesAlternateTheirTwoStates) {
     EXPECT_EQ(checked, 2);
 }
 
+TEST(Import, AToggleStateTheFileGivesIsTheSecondEntry) {
+    codes::NamedCode code{"Flip", Encoded("NEC1", 1, -1, 1)};
+    code.toggled = Encoded("NEC1", 1, -1, 2);
+    std::vector<Device> devices;
+    std::string error;
+    ASSERT_TRUE(codes::BuildImportedDevices({code}, u"Flip", false, devices, &error)) << error;
+    const ButtonRecord& record = devices[0].records.back();
+    ASSERT_EQ(record.commands.size(), 2u);
+    IrSignal second;
+    ASSERT_TRUE(codes::FromCodeEntry(record.commands.at(1), second));
+    EXPECT_EQ(second.durationsUs, code.toggled.durationsUs);
+}
+
 TEST(Import, ImportExportImportKeepsTheDurations) {
     const CodeList list{{"Power", Encoded("NEC1", 4, -1, 8)},
                         {"Play", Encoded("RC6", 4, -1, 44, 0)},

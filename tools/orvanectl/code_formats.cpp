@@ -8,6 +8,10 @@ bool FormatFromArguments(const std::string& formatName, const std::string& file,
     const auto endsWith = [&file](std::string_view suffix) {
         return file.size() >= suffix.size() && file.compare(file.size() - suffix.size(), suffix.size(), suffix) == 0;
     };
+    if (formatName == "lirc" || (formatName.empty() && endsWith(".conf"))) {
+        format = codes::CodeFormat::Lirc;
+        return true;
+    }
     if (formatName == "flipper" || (formatName.empty() && endsWith(".ir"))) {
         format = codes::CodeFormat::FlipperIr;
         return true;
@@ -20,7 +24,7 @@ bool FormatFromArguments(const std::string& formatName, const std::string& file,
         format = codes::CodeFormat::JsonLines;
         return true;
     }
-    std::fprintf(stderr, "orvanectl: the format %s is not offered (pronto, json, flipper)\n", formatName.c_str());
+    std::fprintf(stderr, "orvanectl: the format %s is not offered (pronto, json, flipper, lirc)\n", formatName.c_str());
     return false;
 }
 
