@@ -121,6 +121,20 @@ bool ParseParsed(const Block& block, IrSignal& signal, std::string& reason) {
         set("Sony20", a & 0x1F, a <= 0x1FFF ? static_cast<int>(a >> 5) : 256, c);
     } else if (p == "RCA") {
         set("RCA", a, -1, c);
+    } else if (p == "Kaseikyo") {
+        // The address holds a 2-bit id, the 16-bit maker code and two 4-bit genres; the command 10 bits of data.
+        if (c > 0x3FF || a > 0x3FFFFFF) {
+            reason = "the address or command does not fit the protocol Kaseikyo";
+            return false;
+        }
+        const auto maker = static_cast<std::uint16_t>(a >> 8);
+        std::uint8_t b[6] = {static_cast<std::uint8_t>(maker & 0xFF), static_cast<std::uint8_t>(maker >> 8)};
+        const std::uint8_t makerCheck = b[0] ^ b[1];
+        b[2] = static_cast<std::uint8_t>(((makerCheck & 0xF) ^ (makerCheck >> 4)) | (a >> 4 & 0xF) << 4);
+        b[3] = static_cast<std::uint8_t>((a & 0xF) | (c & 0xF) << 4);
+        b[4] = static_cast<std::uint8_t>((c >> 4 & 0x3F) | (a >> 24 & 3) << 6);
+        b[5] = static_cast<std::uint8_t>(b[2] ^ b[3] ^ b[4]);
+        return EncodeKaseikyoBytes(b, signal);
     } else {
         reason = "the protocol " + p + " is not supported";
         return false;

@@ -30,6 +30,10 @@ ProtocolFields DecodeProtocol(std::span<const std::int32_t> durationsUs, int fre
 // protocol the encoder does not know or fields out of the protocol's range.
 bool EncodeProtocol(const ProtocolFields& fields, IrSignal& signal);
 
+// A Kaseikyo frame of these six bytes (maker code, then the maker's own bytes with their checks), sent least
+// significant bit first, as every Kaseikyo kind is.
+bool EncodeKaseikyoBytes(const std::uint8_t (&bytes)[6], IrSignal& signal);
+
 // Whether the protocol alternates a toggle bit between presses (RC5, RC5x, RC6).
 bool HasToggle(const std::string& protocol);
 

@@ -169,15 +169,6 @@ std::optional<ProtocolFields> DecodeJvc(const Frame& f) {
     return std::nullopt;
 }
 
-struct KaseikyoMaker {
-    const char* protocol;
-    unsigned m, n;
-};
-constexpr KaseikyoMaker kKaseikyoMakers[] = {
-    {"Denon-K", 84, 50},       {"JVC-48", 3, 1},        {"Fujitsu", 20, 99},
-    {"Mitsubishi-K", 35, 203}, {"Sharp{DVD}", 170, 90}, {"Teac-K", 67, 83},
-};
-
 std::optional<ProtocolFields> DecodeKaseikyo(const Frame& f) {
     Reader r{f};
     std::uint64_t bits = 0;
@@ -189,12 +180,9 @@ std::optional<ProtocolFields> DecodeKaseikyo(const Frame& f) {
         if (byte(5) != (byte(2) ^ byte(3) ^ byte(4))) return std::nullopt;
         return Named("Panasonic", static_cast<int>(byte(2)), static_cast<int>(byte(3)), static_cast<int>(byte(4)));
     }
-    const char* protocol = "Kaseikyo";
-    for (const KaseikyoMaker& maker : kKaseikyoMakers) {
-        if (byte(0) == maker.m && byte(1) == maker.n) protocol = maker.protocol;
-    }
-    // The makers' kinds carry a 4-bit device in the upper half of the third byte.
-    return Named(protocol, static_cast<int>(byte(2) >> 4), static_cast<int>(byte(3)), static_cast<int>(byte(4)));
+    // Other makers split their bytes each their own way; the generic layout (a 4-bit device above the maker
+    // check, then subdevice and function bytes) is the one that holds for all of them.
+    return Named("Kaseikyo", static_cast<int>(byte(2) >> 4), static_cast<int>(byte(3)), static_cast<int>(byte(4)));
 }
 
 std::optional<ProtocolFields> DecodeRca(const Frame& f) {

@@ -188,18 +188,13 @@ bool EncodeJvc(const ProtocolFields& f, IrSignal& signal) {
 bool EncodePanasonic(const ProtocolFields& f, IrSignal& signal) {
     const int subdevice = f.subdevice >= 0 ? f.subdevice : 0;
     if (!InRange(f.device, 8) || !InRange(subdevice, 8) || !InRange(f.function, 8)) return false;
-    FrameBuilder frame(432);
-    frame.Burst(8);
-    frame.Pause(4);
-    const std::uint64_t bytes = 2 | 32 << 8 | static_cast<std::uint64_t>(f.device) << 16 |
-                                static_cast<std::uint64_t>(subdevice) << 24 |
-                                static_cast<std::uint64_t>(f.function) << 32 |
-                                static_cast<std::uint64_t>(f.device ^ subdevice ^ f.function) << 40;
-    frame.Bits(bytes, 48, false, kDistance13);
-    frame.Burst(1);
-    frame.Pause(173);
-    Finish(frame, 0, 37000, signal);
-    return true;
+    const std::uint8_t bytes[6] = {2,
+                                   32,
+                                   static_cast<std::uint8_t>(f.device),
+                                   static_cast<std::uint8_t>(subdevice),
+                                   static_cast<std::uint8_t>(f.function),
+                                   static_cast<std::uint8_t>(f.device ^ subdevice ^ f.function)};
+    return EncodeKaseikyoBytes(bytes, signal);
 }
 
 // Manchester bits of the Philips protocols, from the most significant.
@@ -302,6 +297,17 @@ bool EncodeMitsubishi(const ProtocolFields& f, IrSignal& signal) {
 }
 
 }  // namespace
+
+bool EncodeKaseikyoBytes(const std::uint8_t (&bytes)[6], IrSignal& signal) {
+    FrameBuilder frame(432);
+    frame.Burst(8);
+    frame.Pause(4);
+    for (const std::uint8_t byte : bytes) frame.Bits(byte, 8, false, kDistance13);
+    frame.Burst(1);
+    frame.Pause(173);
+    Finish(frame, 0, 37000, signal);
+    return true;
+}
 
 bool HasToggle(const std::string& protocol) {
     return protocol == "RC5" || protocol == "RC5x" || protocol == "RC6";

@@ -36,6 +36,8 @@ TEST(FlipperIr, ParsedSignalsAreTheirProtocols) {
         {"SIRC15", "97 00 00 00", "70 00 00 00", Fields("Sony15", 151, -1, 112)},
         {"SIRC20", "3A 09 00 00", "39 00 00 00", Fields("Sony20", 26, 73, 57)},
         {"RCA", "0F 00 00 00", "57 00 00 00", Fields("RCA", 15, -1, 87)},
+        {"Kaseikyo", "80 02 20 00", "90 01 00 00", Fields("Panasonic", 128, 0, 25)},
+        {"Kaseikyo", "30 54 32 00", "34 00 00 00", Fields("Kaseikyo", 3, 0x40, 3)},
     };
     std::string file = "Filetype: IR signals file\nVersion: 1\n";
     for (const Case& c : cases) file += Parsed(c.protocol, c.protocol, c.address, c.command);
