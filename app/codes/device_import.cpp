@@ -184,6 +184,11 @@ bool BuildImportedDevices(const CodeList& codes, std::u16string_view deviceName,
         }
         return false;
     }
+    // The name becomes a file name in the device folder.
+    if (deviceName.empty() || deviceName.find_first_of(u"\\/:*?\"<>|") != std::u16string_view::npos) {
+        if (error) *error = "a device name must not be empty nor hold any of \\ / : * ? \" < > |";
+        return false;
+    }
     const std::size_t deviceCount = (codes.size() + kButtonsPerPanel - 1) / kButtonsPerPanel;
     std::vector<Device> built;
     for (std::size_t d = 0; d < deviceCount; ++d) {

@@ -207,6 +207,9 @@ TEST(Import, TooManyCodesAreRefusedWithTheCountOrSplit) {
     EXPECT_EQ(codes::LearnedCodes(devices[2]).size(), 1u);
     EXPECT_EQ(codes::LearnedCodes(devices[2])[0].name, "Key 60");
     EXPECT_FALSE(codes::BuildImportedDevices(list, u"A name far too long for a device", true, devices, &error));
+    for (const char16_t* name : {u"", u"..\\Windows\\x", u"a/b", u"TV?"}) {
+        EXPECT_FALSE(codes::BuildImportedDevices(list, name, true, devices, &error)) << error;
+    }
 }
 
 TEST(Import, ToggleCodesAlternateTheirTwoStates) {
