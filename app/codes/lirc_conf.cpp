@@ -128,7 +128,7 @@ bool ApplySetting(Remote& remote, const std::vector<std::string_view>& t, std::s
         std::uint64_t position = 0;
         if (!value(position)) return false;
         const int total = remote.preDataBits + remote.bits + remote.postDataBits;
-        if (position > 0 && position <= static_cast<std::uint64_t>(total)) {
+        if (position > 0 && position <= static_cast<std::uint64_t>(total) && total - static_cast<int>(position) < 64) {
             remote.toggleMask = std::uint64_t{1} << (total - static_cast<int>(position));
         }
         return true;

@@ -138,6 +138,8 @@ TEST(LircConf, DamagedFilesAreRefusedNamingTheLine) {
         {"begin remote\n  bits 8\n", "ends inside a remote"},
         {"begin remote\nend remote\n", "no codes"},
         {"begin remote\n  frequency 9999999\nend remote\n", "1 MHz"},
+        // A toggle bit beyond what a code holds toggles nothing; the remote still has no codes.
+        {"begin remote\n  bits 64\n  pre_data_bits 64\n  post_data_bits 64\n  toggle_bit 1\nend remote\n", "no codes"},
     };
     for (const auto& [text, reason] : bad) {
         CodeList list;
