@@ -63,7 +63,9 @@ TEST_F(ModelCommandsTest, RewriteKeepsTheRecordsBeforeTheDamage) {
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
     EXPECT_NE(shown.out.find("\"name\":\"B\""), std::string::npos);
     EXPECT_EQ(shown.out.find("\"name\":\"C\""), std::string::npos);
-    EXPECT_NE(shown.out.find("\"entries\":[{\"index\":0,\"codeInfo\":6656,\"samples\":[528]}]"), std::string::npos)
+    EXPECT_NE(shown.out.find("\"entries\":[{\"index\":0,\"codeInfo\":6656,\"samples\":[528],"
+                             "\"protocol\":{\"protocol\":\"unknown\""),
+              std::string::npos)
         << shown.out;
 }
 

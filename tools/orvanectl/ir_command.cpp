@@ -13,6 +13,7 @@
 #include "handheld/soc/simulation.h"
 #include "handheld/text.h"
 #include "tools/orvanectl/command.h"
+#include "tools/orvanectl/decode_command.h"
 #include "tools/orvanectl/emission_output.h"
 #include "tools/orvanectl/json.h"
 
@@ -21,7 +22,9 @@ namespace {
 
 constexpr std::string_view kUsage =
     "ir send --carrier P --durations D1,D2,... [--repeat-start R] [--passes N] [--processor NAME] [--json]\n"
-    "       orvanectl ir learn --from SIGNAL.json [--no-analyse] [--processor NAME] [--json]";
+    "       orvanectl ir learn --from SIGNAL.json [--no-analyse] [--processor NAME] [--json]\n"
+    "       orvanectl ir decode (--from SIGNAL.json | --pronto \"0000 006D ...\" | --device DEVICE --button NAME) "
+    "[--json]";
 constexpr std::size_t kEdgeCapacity = 4'000'000;
 constexpr int kMaxPasses = 1000;
 constexpr std::uint32_t kRemoteStartDelayTicks = 3686;  // the remote starts 1 ms after the learn
@@ -191,6 +194,7 @@ int RunIr(const std::vector<std::string>& arguments) {
     if (args.empty()) return UsageError(kUsage);
     if (args[0] == "send") return RunSend(args);
     if (args[0] == "learn") return RunLearn(args);
+    if (args[0] == "decode") return RunIrDecode(args);
     return UsageError(kUsage);
 }
 

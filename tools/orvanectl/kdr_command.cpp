@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/codes/ir_signal.h"
+#include "app/codes/protocol.h"
 #include "app/model/byte_source.h"
 #include "app/model/device.h"
 #include "app/model/device_creation.h"
@@ -15,6 +17,7 @@
 #include "handheld/text.h"
 #include "tools/host_file/host_file.h"
 #include "tools/orvanectl/command.h"
+#include "tools/orvanectl/decode_command.h"
 #include "tools/orvanectl/json.h"
 
 namespace orvanectl {
@@ -81,7 +84,13 @@ void PrintJson(const Device& device) {
         for (const auto& [index, entry] : record.commands) {
             out.BeginObject().Field("index", index).Field("codeInfo", entry.codeInfo()).Key("samples").BeginArray();
             for (std::int32_t word : SampleWords(entry)) out.Number(std::int64_t{word});
-            out.EndArray().EndObject();
+            out.EndArray();
+            codes::IrSignal signal;
+            if (codes::FromCodeEntry(entry, signal)) {
+                out.Key("protocol");
+                WriteProtocolJson(out, codes::DecodeProtocol(signal.durationsUs, signal.frequencyHz));
+            }
+            out.EndObject();
         }
         out.EndArray().EndObject();
     }
