@@ -13,7 +13,7 @@ namespace {
 // The library-wide state: one viewer at a time.
 struct LibraryState {
     QPointer<QWidget> parent;  // the caller's window; not ours to destroy
-    CCFMappedFile mapped;
+    std::unique_ptr<CCFMappedFile> mapped;
     std::unique_ptr<CCFFile> model;
     std::unique_ptr<CCFScreen> viewer;
     CCFNameCallback changeDevice = nullptr;
@@ -48,7 +48,8 @@ int CCFInitUI(handheld::HWND parent, const char16_t* path, int showControlStrip)
     QWidget* parentWidget = handheld::FromHwnd(parent);
     if (!parentWidget || !path) return 0;
     state.parent = parentWidget;
-    if (!state.mapped.Open(path) || !(state.model = ReadCCFFile(state.mapped.Data(), state.mapped.Size()))) {
+    state.mapped = std::make_unique<CCFMappedFile>();
+    if (!state.mapped->Open(path) || !(state.model = ReadCCFFile(state.mapped->Data(), state.mapped->Size()))) {
         // Nothing half-open stays behind, and nothing is shown: the result alone says it failed.
         CCFDeinitUI();
         return 0;
@@ -65,11 +66,20 @@ int CCFInitUI(handheld::HWND parent, const char16_t* path, int showControlStrip)
 
 void CCFDeinitUI() {
     LibraryState& state = State();
-    if (state.viewer) {
-        state.viewer->DestroyWnd();
-        state.viewer.reset();
+    if (state.viewer) state.viewer->DestroyWnd();
+    if (state.viewer && CCFDeferWindowDeletion::Active()) {
+        // Closed from inside a running list (a callback of one of its jumps): the list goes on over the model
+        // with the viewer as its handler, so both stay until control is back in the event loop.
+        auto kept = std::make_shared<std::pair<std::unique_ptr<CCFMappedFile>, std::unique_ptr<CCFFile>>>(
+            std::move(state.mapped), std::move(state.model));
+        CCFScreen* viewer = state.viewer.release();
+        viewer->onDeviceChanged = nullptr;
+        viewer->onNameChosen = nullptr;
+        QObject::connect(viewer, &QObject::destroyed, [kept] {});
+        viewer->deleteLater();
     }
-    state.mapped.Close();
+    state.viewer.reset();
+    state.mapped.reset();
     state.model.reset();
     state.parent.clear();
 }

@@ -186,6 +186,43 @@ TEST_F(CCFExports, PanelsStepThroughTheShownDevice) {
     EXPECT_EQ(CCFCurrentViewer()->CurrentDevice()->CurrentPanel(), ShownDevice()->firstPanel.get());
 }
 
+void CloseOnSecond(const char16_t* name) {
+    CollectName(name);
+    if (std::u16string(name) == u"Second") CCFDeinitUI();
+}
+
+TEST_F(CCFExports, ClosingFromACallbackInsideAListLetsTheListFinish) {
+    RecordEffects effects;
+    CCFWriter w(true, false);
+    const std::uint32_t code = w.IRCode(w.Name("B"), 0, 109, {{40, 300}}, {});
+    const std::uint32_t list = w.ActionList({{3, 0, 0}, {1, 0, code}, {3, 0, 0}});
+    ButtonFields b;
+    b.actions = list;
+    DeviceFields first;
+    first.name = w.Name("First");
+    first.firstPanel = w.Panel({{0, 0, w.Button(b), 1}});
+    const std::uint32_t one = w.Device(first);
+    DeviceFields second;
+    second.name = w.Name("Second");
+    const std::uint32_t two = w.Device(second);
+    w.Link(one, two);
+    w.SetAction(list, 0, two, 0);
+    w.SetAction(list, 2, one, 0);
+    w.SetChain(2, one);
+    ASSERT_EQ(Open(w.Bytes()), 1);
+    CCFSetChangeDeviceCallback(CloseOnSecond);
+    QPointer<CCFScreen> viewer = CCFCurrentViewer();
+    Tap(viewer, {5, 5});
+    EXPECT_EQ(CCFCurrentViewer(), nullptr);
+    // The list ran to its end; the closed viewer reported nothing more.
+    EXPECT_EQ(Recorded().sentFirstDurations.size(), 1u);
+    EXPECT_EQ(Names(), std::vector<std::u16string>{u"Second"});
+    EXPECT_TRUE(parent_.findChildren<CCFScreen*>().size() <= 1);
+    CCFFlushDeferredWindows();
+    EXPECT_FALSE(viewer);
+    EXPECT_TRUE(parent_.findChildren<QWidget*>().empty());
+}
+
 // --- the control strip ----------------------------------------------------------------------------------
 
 void ChooseRow(int row, bool ok, QString* title = nullptr, int* count = nullptr, int* selected = nullptr) {
