@@ -33,7 +33,7 @@ TESSALY_EXPORT int CCFShowDevicePriorPanel();
 TESSALY_EXPORT int CCFShowDeviceNextPanel();
 }
 
-// For the library's own tools and tests, not exported: the viewer that is open, or null.
+// For the library's own tools and tests, outside the plain-function interface: the viewer that is open, or null.
 class CCFScreen;
 CCFScreen* CCFCurrentViewer();
 // The name most recently requested by CCFShowDeviceOrMacro or chosen in a strip list.
