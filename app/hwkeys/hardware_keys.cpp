@@ -157,6 +157,11 @@ void RegisterDeviceKeys(const HardwareKeyList& list, const Device& device, bool 
     }
 }
 
+void SwitchDeviceKeys(const HardwareKeyList& list, const Device& opened) {
+    RegisterDeviceKeys(list, opened, false, false);
+    RegisterDeviceKeys(list, opened, false, true);
+}
+
 void UnregisterAllKeys(const HardwareKeyList& list) {
     for (const auto& [keyValue, name] : list.keys) RegisterAssignedKey(list, HardwareKeyList::CodeOf(keyValue), false);
 }

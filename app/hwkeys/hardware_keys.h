@@ -47,6 +47,8 @@ void BuildHardwareKeyList(HardwareKeyList& list, const void* module, handheld::H
 // registers it; for all keys, register false unregisters every listed key above 40 but 193, register true
 // registers every key above 40 that a record of the device holds.
 void RegisterDeviceKeys(const HardwareKeyList& list, const Device& device, bool onlyNextDeviceKey, bool doRegister);
+// Opening a device: the previous device's keys are given up before the new device's keys are taken.
+void SwitchDeviceKeys(const HardwareKeyList& list, const Device& opened);
 // At shutdown: every listed key above 40, 193 included.
 void UnregisterAllKeys(const HardwareKeyList& list);
 

@@ -158,8 +158,7 @@ TEST_F(HardwareKeysTest, OpeningAnotherDeviceSwapsItsKeysButNeverArrowsEnterOrTh
 
     Device player;
     player.AppendRecord(Record(u"Play", 0xC3));
-    RegisterDeviceKeys(list, player, false, false);
-    RegisterDeviceKeys(list, player, false, true);
+    SwitchDeviceKeys(list, player);
     EXPECT_FALSE(handheld::FindHotKey(0xC2).has_value());
     EXPECT_EQ(handheld::FindHotKey(0xC3)->owner, Window(1));
     EXPECT_EQ(handheld::FindHotKey(kNextDeviceKey)->id, 193);
