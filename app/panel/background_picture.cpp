@@ -17,7 +17,9 @@ constexpr handheld::DWORD kReadChunkBytes = 4096;
 // A picture file larger than this is not a background picture for a 240-pixel screen.
 constexpr qsizetype kMaxPictureFileBytes = 64 * 1024 * 1024;
 
-bool ReadWholeFile(std::u16string_view path, QByteArray& bytes) {
+}  // namespace
+
+bool ReadPictureFile(std::u16string_view path, QByteArray& bytes) {
     const std::u16string name(path);
     handheld::UniqueHandle file(handheld::CreateFileW(name.c_str(), handheld::GENERIC_READ, handheld::FILE_SHARE_READ,
                                                       nullptr, handheld::OPEN_EXISTING, 0, nullptr));
@@ -31,8 +33,6 @@ bool ReadWholeFile(std::u16string_view path, QByteArray& bytes) {
         bytes.append(chunk, qsizetype(read));
     }
 }
-
-}  // namespace
 
 Bitmap24 DecodeBackgroundPicture(const QByteArray& bytes) {
     QBuffer buffer;
@@ -59,7 +59,7 @@ bool LoadBackgroundPicture(SkinPanel& panel, handheld::HWND window, std::u16stri
     panel.FreePicture();
     if (window == nullptr || path.empty()) return false;
     QByteArray bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!ReadPictureFile(path, bytes)) return false;
     Bitmap24 picture = DecodeBackgroundPicture(bytes);
     if (picture.Empty()) return false;
     panel.pictureBits = std::move(picture);

@@ -11,5 +11,8 @@
 // no message, when there is no window or path, or the file cannot be opened or decoded.
 bool LoadBackgroundPicture(SkinPanel& panel, handheld::HWND window, std::u16string_view path);
 
+// The bytes of a picture file, read as the decoder reads them; false when it cannot be read whole.
+bool ReadPictureFile(std::u16string_view path, QByteArray& bytes);
+
 // The decoding step alone, on bytes already read: the picture buffer, or an empty one.
 Bitmap24 DecodeBackgroundPicture(const QByteArray& bytes);

@@ -158,6 +158,7 @@ void HandheldDialog::paintEvent(QPaintEvent* event) {
 
 int HandheldDialog::Run() {
     Relayout();
+    OnScreenTurned(orientation_);
     raise();
     running_ = true;
     if (!Scripts().empty()) {

@@ -80,6 +80,9 @@ TEST(FolderListing, FilterPairsAndPatterns) {
 class ChooserTest : public testing::Test {
 protected:
     ChooserTest() {
+        // A new home's picture and sound folders would join the listings; these tests list their own folders.
+        std::filesystem::remove_all(home.Storage() / "My Documents" / "VUDirazu back");
+        std::filesystem::remove_all(home.Storage() / "My Documents" / "VUDirazu sounds");
         home.WriteFile(u"\\My Documents\\b.kdr", BytesOfSize(1024));
         home.WriteFile(u"\\My Documents\\A.kdr", BytesOfSize(1023));
         home.WriteFile(u"\\My Documents\\c.txt", BytesOfSize(2047));

@@ -45,6 +45,9 @@ protected:
             home_.WriteFile(std::u16string(u"\\My Documents\\") + name, Bytes(ToUtf8(name)));
         }
         fs::create_directory(home_.Storage() / "My Documents" / "Sub");
+        // A new home's picture and sound folders would join the listings; these tests list their own entries.
+        fs::remove_all(home_.Storage() / "My Documents" / "VUDirazu back");
+        fs::remove_all(home_.Storage() / "My Documents" / "VUDirazu sounds");
     }
     TestHome home_;
 };

@@ -37,7 +37,8 @@ HomeState& State() {
 }
 
 // Handheld folders every home has, and where the program lives.
-constexpr const char16_t* kStorageFolders[] = {u"\\Windows", u"\\My Documents", u"\\Program Files\\Orvane\\Devices"};
+constexpr const char16_t* kStorageFolders[] = {u"\\Windows", u"\\My Documents", u"\\My Documents\\VUDirazu back",
+                                               u"\\My Documents\\VUDirazu sounds", u"\\Program Files\\Orvane\\Devices"};
 
 // Writes through a temporary file and a rename, so that a failure never leaves half a file.
 bool WriteWholeFile(const fs::path& target, std::string_view bytes, std::string* reason) {
