@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "handheld/shell/remote_source.h"
+
 namespace handheld {
 
 int TakeZoomOption(int& argc, char** argv) {
@@ -46,6 +48,7 @@ DesktopFrame::DesktopFrame() : screen_(new HandheldScreen(this)) {
     rotate->setShortcutContext(Qt::ApplicationShortcut);
     connect(rotate, &QAction::triggered, this, &DesktopFrame::Rotate);
     addAction(rotate);
+    AddPointRemoteCommand(this);
     FitToScreen();
 }
 
