@@ -103,6 +103,7 @@ void SelectButtonDialog::paintEvent(QPaintEvent* event) {
     FaceButton drawn = previewButton_;
     drawn.SetPosition(0, 0);
     Bitmap24 pixels(drawn.width, drawn.height);
+    pixels.Fill(kPreviewBackground);  // where the face does not cover, the background shows
     DeviceContext dc{pixels, kOrientationPortrait, nullptr};
     DrawFaceButton(drawn, dc, STATE_NORMAL, ButtonBackground{kPreviewBackground, nullptr}, true, 0);
     painter.drawImage(QPoint(previewButton_.x, previewButton_.y), ImageOnBitmap(pixels));

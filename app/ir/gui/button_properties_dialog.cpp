@@ -322,6 +322,7 @@ void ButtonPropertiesDialog::paintEvent(QPaintEvent* event) {
     preview.SetLabel(editedLabel_);
     preview.caption.clear();
     Bitmap24 pixels(preview.width, preview.height);
+    pixels.Fill(editedColor_);  // where the face does not cover, the background shows
     DeviceContext dc{pixels, kOrientationPortrait, nullptr};
     DrawFaceButton(preview, dc, STATE_NORMAL, ButtonBackground{editedColor_, nullptr}, true, 0);
 
