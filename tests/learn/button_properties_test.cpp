@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -280,6 +281,24 @@ TEST_F(ButtonProperties, OkKeepsColourAndLabelInTheButtonsOwnRecord) {
     EXPECT_EQ(Record(u"F1")->color, 0x0000FF00u);
     EXPECT_EQ(Record(u"F1")->label, u"LABELF1");
     EXPECT_EQ(panels.mainPanel.FindButton(u"F1")->color, 0x0000FF00u);
+}
+
+TEST_F(ButtonProperties, LabelChosenInSelectLabelReachesTheButtonOnOk) {
+    panels.mainPanel.FindButton(u"CH2")->label = u"LABEL2";
+    handheld::QueueDialogScript([](handheld::HandheldDialog& shown) {
+        shown.Control<QPushButton>(D::kLabel)->click();  // "Select label" takes the next script
+        EXPECT_EQ(static_cast<D&>(shown).EditedLabel(), u"");
+        shown.Control<QPushButton>(D::kOk)->click();
+    });
+    handheld::QueueDialogScript([](handheld::HandheldDialog& labels) {
+        auto* list = labels.findChild<QListWidget*>(QStringLiteral("1016"));
+        ASSERT_NE(list->currentItem(), nullptr) << "the button's label starts selected";
+        list->clearSelection();
+        labels.Control<QPushButton>(1)->click();
+    });
+    EXPECT_EQ(RunButtonPropertiesDialog(nullptr, state, panels, u"CH2"), D::kOk);
+    EXPECT_EQ(panels.mainPanel.FindButton(u"CH2")->label, u"") << "nothing selected removes the label";
+    EXPECT_EQ(Record(u"CH2")->label, u"");
 }
 
 TEST_F(ButtonProperties, MissingRecordCannotLearnAndOkChangesNothing) {
