@@ -15,6 +15,7 @@
 #include "app/ir/gui/pause_dialog.h"
 #include "app/ir/learning.h"
 #include "app/model/device_creation.h"
+#include "app/model/gui/hint_request.h"
 #include "tests/learn/learn_home.h"
 #include "tests/support/ir_frames.h"
 
@@ -60,7 +61,13 @@ protected:
 
 TEST_F(ButtonProperties, OpensWithTextsAndTheRecordsCommandName) {
     state.device.FindRecord(u"CH1")->commandName = u"One";
+    std::vector<std::pair<int, int>> hints;
+    const HintHandler previous = SetHintHandler([&](QWidget*, int hint, int second) {
+        hints.push_back({hint, second});
+    });
     D dialog(nullptr, state, panels, u"CH1");
+    SetHintHandler(previous);
+    EXPECT_EQ(hints, (std::vector<std::pair<int, int>>{{30, 31}}));
     EXPECT_EQ(dialog.Title(), "Button properties");
     EXPECT_EQ(dialog.Control<QLineEdit>(D::kNameEdit)->text(), "One");
     EXPECT_EQ(dialog.Control<QRadioButton>(D::kLearnFromIr)->text(), "Learn from IR source");

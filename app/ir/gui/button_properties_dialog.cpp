@@ -14,6 +14,7 @@
 #include "app/ir/gui/color_chooser.h"
 #include "app/ir/gui/pause_dialog.h"
 #include "app/ir/learning.h"
+#include "app/model/gui/hint_request.h"
 #include "app/panel/device_opening.h"
 #include "app/panel/qt_pixels.h"
 #include "app/panel/select_label_dialog.h"
@@ -140,6 +141,7 @@ ButtonPropertiesDialog::ButtonPropertiesDialog(QWidget* owner, AppState& state, 
     connect(Control<QPushButton>(kLabel), &QPushButton::clicked, this, &D::ChooseLabel);
     connect(ok, &QPushButton::clicked, this, &D::Confirm);
     connect(Control<QPushButton>(kCancel), &QPushButton::clicked, this, &D::reject);
+    RequestHint(this, kHint, kSecondHint);
 }
 
 QPushButton* ButtonPropertiesDialog::LearnButton() const {

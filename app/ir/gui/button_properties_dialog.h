@@ -19,6 +19,8 @@ class ButtonPropertiesDialog : public handheld::HandheldDialog {
     Q_OBJECT
 public:
     static constexpr int kResourceId = 119;
+    static constexpr int kHint = 30;
+    static constexpr int kSecondHint = 31;
     enum ControlId : int {
         kOk = 1,
         kCancel = 2,
