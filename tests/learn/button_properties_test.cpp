@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include "app/filechooser/file_chooser.h"
 #include "app/ir/gui/button_properties_dialog.h"
 #include "app/ir/gui/pause_dialog.h"
 #include "app/ir/learning.h"
@@ -220,6 +221,33 @@ TEST_F(ButtonProperties, CopyOverwritesSameIndicesAndKeepsHigherOnes) {
     dialog.Control<QLineEdit>(D::kFilePath)->setText("\\nowhere.kdr");
     dialog.ListCodesOfFile();
     EXPECT_EQ(codes->count(), 0) << "an unreadable file lists nothing";
+}
+
+TEST_F(ButtonProperties, BrowsedFileListsItsCodesAndAnOversizedCopyIsRefused) {
+    Device other = MakeStandardDevice(u"Huge", DT_RECEIVER);
+    auto source = other.FindRecord(u"CH7");
+    source->commandName = u"Endless";
+    for (int index = 0; index < kFirstMacroIndex + static_cast<int>(kMaxMacroSteps) + 1; ++index) {
+        ASSERT_TRUE(source->SetEntry(index, nullptr, 0, 0, 50));
+    }
+    ASSERT_TRUE(other.Save(false, DeviceFolder() + u"Huge.kdr"));
+    SetEntries(u"CH1", 1);
+    D dialog(nullptr, state, panels, u"CH1");
+    dialog.Control<QRadioButton>(D::kSelectFromFile)->setChecked(true);
+    handheld::QueueDialogScript([](handheld::HandheldDialog& chooser) {
+        chooser.Control<QLineEdit>(kChooserNameEdit)->setText("Huge.kdr");
+        chooser.Control<QPushButton>(kChooserOpen)->click();
+    });
+    dialog.Control<QPushButton>(D::kBrowse)->click();
+    EXPECT_TRUE(dialog.Control<QLineEdit>(D::kFilePath)->text().endsWith("Devices\\Huge.kdr"))
+        << dialog.Control<QLineEdit>(D::kFilePath)->text().toStdString();
+    auto* codes = dialog.Control<QComboBox>(D::kCodeList);
+    ASSERT_EQ(codes->count(), 1);
+    dialog.CopyCodesFromFile("Endless");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, u"The command can't hold more codes.");
+    EXPECT_EQ(Caption(dialog), "Learned");
+    EXPECT_EQ(state.device.workRecord.EntryCount(), 1u) << "nothing of the refused copy is kept";
 }
 
 TEST_F(ButtonProperties, RadioButtonsSwapLearningAndCopying) {
