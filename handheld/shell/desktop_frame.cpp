@@ -7,6 +7,7 @@
 #include <string>
 
 #include "handheld/shell/hardware_key_map.h"
+#include "handheld/shell/remote_source.h"
 
 namespace handheld {
 
@@ -49,6 +50,7 @@ DesktopFrame::DesktopFrame() : screen_(new HandheldScreen(this)) {
     connect(rotate, &QAction::triggered, this, &DesktopFrame::Rotate);
     addAction(rotate);
     InstallHardwareKeyMap();
+    AddPointRemoteCommand(this);
     FitToScreen();
 }
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/filechooser/file_chooser.h"
+#include "app/filechooser/device_file_choice.h"
 #include "app/model/device_creation.h"
 #include "app/model/device_library.h"
 #include "app/model/gui/hint_request.h"
@@ -21,8 +21,6 @@ namespace {
 QString Q(const char16_t* key, const char16_t* defaultText) {
     return QString::fromStdU16String(Text(key, defaultText));
 }
-
-constexpr char16_t kDeviceFilter[] = u"Remote devices(*.kdr)\0*.kdr\0";
 
 void WarnBadName(QWidget* owner, DeviceNameCheck check) {
     if (check == DeviceNameCheck::Empty) {
@@ -73,19 +71,10 @@ void CreateDeviceDialog::TemplateToggled(bool checked) {
 }
 
 void CreateDeviceDialog::Browse() {
-    const std::u16string& programFolder = GetProgramFolder();
-    const std::u16string start = programFolder.empty() ? u"\\Windows" : programFolder + u"\\Devices";
-    char16_t chosen[handheld::MAX_PATH] = {};
-    handheld::DWORD capacity = handheld::MAX_PATH;
-    FileChooserRequest request;
-    request.owner = handheld::ToHwnd(this);
-    request.initialFolder = start.c_str();
-    request.filter = kDeviceFilter;
-    request.result = chosen;
-    request.resultCapacity = &capacity;
-    if (!ChooseFile(request, u"Name", u"Type", u"Path", u"Open", u"Cancel", u"Size", u"Date")) return;
+    const QString chosen = ChooseDeviceFile(this);
+    if (chosen.isEmpty()) return;
     auto* path = Control<QLineEdit>(kTemplatePath);
-    path->setText(QString::fromUtf16(chosen));
+    path->setText(chosen);
     path->selectAll();
 }
 
