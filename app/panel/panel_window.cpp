@@ -18,6 +18,7 @@ constexpr int kRepaintMarginPx = 10;
 constexpr int kMenuBelowTapPx = 21;
 constexpr QRgb kMovingFrameColor = 0xFF0000;  // red
 constexpr int kMovingFrameWidthPx = 2;
+constexpr int kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;
 
 QRect ToQRect(const PixelRect& rect) {
     return QRect(rect.x, rect.y, rect.width, rect.height);
@@ -246,12 +247,21 @@ void PanelWindow::ReleasePressed() {
 }
 
 void PanelWindow::keyPressEvent(QKeyEvent* event) {
-    const int key = handheld::VirtualKeyOf(event->key());
+    if (event->isAutoRepeat() && !state_.editMode) return;
+    KeyDown(handheld::VirtualKeyOf(event->key()));
+}
+
+void PanelWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) return;
+    KeyUp();
+}
+
+void PanelWindow::KeyDown(int virtualKey) {
+    if (virtualKey == 0) return;
     if (!state_.editMode) {
-        if (key == 0 || event->isAutoRepeat()) return;
         const auto& records = state_.device.records;
-        const auto mapped = std::find_if(records.begin(), records.end(), [key](const ButtonRecord& record) {
-            return (record.hardwareKey & 0xFF) == key;
+        const auto mapped = std::find_if(records.begin(), records.end(), [virtualKey](const ButtonRecord& record) {
+            return (record.hardwareKey & 0xFF) == virtualKey;
         });
         if (mapped == records.end()) return;
         // The previous button (if another) shows normal again before this one shows pressed.
@@ -264,27 +274,17 @@ void PanelWindow::keyPressEvent(QKeyEvent* event) {
     const FaceButton* moving = MovingMainButton();
     if (moving == nullptr) return;
     QPoint point(moving->x + grabOffset_.x(), moving->y + grabOffset_.y());
-    switch (event->key()) {
-        case Qt::Key_Left:
-            point.rx() -= 1;
-            break;
-        case Qt::Key_Up:
-            point.ry() -= 1;
-            break;
-        case Qt::Key_Right:
-            point.rx() += 1;
-            break;
-        case Qt::Key_Down:
-            point.ry() += 1;
-            break;
-        default:
-            return;
+    switch (virtualKey) {
+        case kVkLeft: point.rx() -= 1; break;
+        case kVkUp: point.ry() -= 1; break;
+        case kVkRight: point.rx() += 1; break;
+        case kVkDown: point.ry() += 1; break;
+        default: return;
     }
     if (point.x() < 0 || point.y() < 0) return;
     DragTo(point);
 }
 
-void PanelWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat() || state_.editMode) return;
-    ReleasePressed();
+void PanelWindow::KeyUp() {
+    if (!state_.editMode) ReleasePressed();
 }

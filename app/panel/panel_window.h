@@ -48,6 +48,10 @@ public:
 
     // A command of the button or skin menu, on the main panel's button named pressedName.
     void RunCommand(int command);
+    // A key of the handheld (virtual-key code) going down and up: in normal mode the mapped button is pressed,
+    // sent and released; in edit mode the arrows nudge the moving button.
+    void KeyDown(int virtualKey);
+    void KeyUp();
     // Leaving edit mode: a button still moving is dropped where it stands, its position written.
     void DropMovingButton();
 
