@@ -275,11 +275,20 @@ void PanelWindow::KeyDown(int virtualKey) {
     if (moving == nullptr) return;
     QPoint point(moving->x + grabOffset_.x(), moving->y + grabOffset_.y());
     switch (virtualKey) {
-        case kVkLeft: point.rx() -= 1; break;
-        case kVkUp: point.ry() -= 1; break;
-        case kVkRight: point.rx() += 1; break;
-        case kVkDown: point.ry() += 1; break;
-        default: return;
+        case kVkLeft:
+            point.rx() -= 1;
+            break;
+        case kVkUp:
+            point.ry() -= 1;
+            break;
+        case kVkRight:
+            point.rx() += 1;
+            break;
+        case kVkDown:
+            point.ry() += 1;
+            break;
+        default:
+            return;
     }
     if (point.x() < 0 || point.y() < 0) return;
     DragTo(point);

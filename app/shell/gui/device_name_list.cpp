@@ -29,6 +29,11 @@ void DeviceNameList::OnScreenTurned(handheld::Orientation orientation) {
     list_->setGeometry(1, 1, kSidePx - 2, kSidePx - 2);
 }
 
+void DeviceNameList::showEvent(QShowEvent* event) {
+    HandheldDialog::showEvent(event);
+    OnScreenTurned(CurrentLayout());
+}
+
 void DeviceNameList::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);

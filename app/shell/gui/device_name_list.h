@@ -21,6 +21,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Every showing fills the screen first; the list then takes its own place.
+    void showEvent(QShowEvent* event) override;
     void OnScreenTurned(handheld::Orientation orientation) override;
 
 private:
