@@ -53,6 +53,7 @@ public:
 
     FrameWidgets& Widgets() { return widgets_; }
     PanelWindow* Panel() const { return panel_; }
+    const DevicePanels& Panels() const { return panels_; }
     QMenu& Menu() const { return *menu_; }
     const PortMenu& Ports() const { return ports_; }
     // Hint requests taken off the queue so far.

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/model/configuration.h"
 #include "app/model/device_library.h"
@@ -74,7 +75,8 @@ int RunProgram(const ProgramOptions& options) {
         return 0;
     }
     g_buttonLibrary = buttonLibrary.get();
-    const auto previousPresenter = handheld::InstallQtMessageBoxPresenter();
+    std::optional<handheld::MessageBoxPresenter> previousPresenter;
+    if (options.qtMessageBoxes) previousPresenter = handheld::InstallQtMessageBoxPresenter();
     std::unique_ptr<IrLog> irLog;
     if (!options.irLogPath.empty()) {
         irLog = std::make_unique<IrLog>(options.irLogPath);
@@ -141,7 +143,7 @@ int RunProgram(const ProgramOptions& options) {
         if (irLog) irLog->Stop();
     }
 
-    handheld::SetMessageBoxPresenter(previousPresenter);
+    if (previousPresenter) handheld::SetMessageBoxPresenter(*previousPresenter);
     helpLibrary.reset();
     g_buttonLibrary = nullptr;
     buttonLibrary.reset();

@@ -16,6 +16,8 @@ struct ProgramOptions {
     bool fullScreen = false;
     // Every code sent is appended here as one JSON line (empty: no log).
     std::string irLogPath;
+    // Message boxes as Qt boxes on the handheld's screen (tests keep their own presenter).
+    bool qtMessageBoxes = true;
     // Called once the first panel is shown, just before the message loop (tests, benchmarks).
     std::function<void(MainWindow&)> started;
 };
