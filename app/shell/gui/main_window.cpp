@@ -93,6 +93,10 @@ MainWindow::MainWindow(AppState& state, DevicePanels& panels, const ButtonArtwor
     });
     LoadMenu();
     SetOrientation(orientation);
+    // On the handheld's screen the window follows its turns (the settings change 0x3002).
+    if (auto* screen = qobject_cast<handheld::HandheldScreen*>(parent)) {
+        connect(screen, &handheld::HandheldScreen::ScreenTurned, this, &MainWindow::SetOrientation);
+    }
 }
 
 MainWindow::~MainWindow() {

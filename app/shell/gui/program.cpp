@@ -103,8 +103,6 @@ int RunProgram(const ProgramOptions& options) {
         QWidget* topLevel = frame ? static_cast<QWidget*>(frame.get()) : bareScreen.get();
         MainWindow mainWindow(state, panels, artwork, screen->orientation(), screen);
         QEventLoop loop;
-        QObject::connect(screen, &handheld::HandheldScreen::ScreenTurned, &mainWindow,
-                         [&mainWindow](handheld::Orientation orientation) { mainWindow.SetOrientation(orientation); });
         QObject::connect(&mainWindow, &MainWindow::ExitRequested, &loop, &QEventLoop::quit);
         QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &loop, &QEventLoop::quit);
         QObject::connect(&instance, &handheld::SingleInstance::FrontRequested, topLevel, [topLevel] {
@@ -112,6 +110,11 @@ int RunProgram(const ProgramOptions& options) {
             topLevel->raise();
             topLevel->activateWindow();
         });
+        if (frame) {
+            // The application keys come to the program as its hot keys.
+            QObject::connect(frame.get(), &handheld::DesktopFrame::ApplicationKey, &mainWindow,
+                             [&mainWindow](int key) { mainWindow.HotKey(key); });
+        }
         if (irLog) irLog->Follow(state);
         if (options.fullScreen) {
             topLevel->showFullScreen();
