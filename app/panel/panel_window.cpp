@@ -71,10 +71,17 @@ FaceButton* PanelWindow::MovingMainButton() {
     return button && button->moving ? button : nullptr;
 }
 
-void PanelWindow::paintEvent(QPaintEvent*) {
+void PanelWindow::paintEvent(QPaintEvent* event) {
     Bitmap24 shown(width(), height());
     DeviceContext dc{shown, orientation_, &text_};
     const SkinPanel& panel = ShownPanel();
+    const bool pressOnly = std::exchange(pressOnly_, false);
+    if (pressOnly && pressedLook_ && pressedRect_.contains(event->region().boundingRect())) {
+        // Just the pressed button, drawn straight over its background: the send waits for this paint.
+        RedrawButton(panel, dc, STATE_PRESSED, state_.pressedName);
+        QPainter(this).drawImage(pressedRect_, ImageOnBitmap(std::as_const(shown)), pressedRect_);
+        return;
+    }
     PaintPanel(panel, dc, !state_.editMode);
     if (pressedLook_ && !state_.editMode) RedrawButton(panel, dc, STATE_PRESSED, state_.pressedName);
     QPainter painter(this);
@@ -104,7 +111,11 @@ void PanelWindow::mousePressEvent(QMouseEvent* event) {
 void PanelWindow::SendPressed() {
     pressedLook_ = true;
     // Painted and flushed now: the send holds the user-interface thread until the signal has been played.
-    repaint();
+    if (const FaceButton* button = ShownPanel().FindButton(state_.pressedName)) {
+        pressedRect_ = ToQRect(OrientedRect(button->GetRect(), orientation_)).intersected(rect());
+        pressOnly_ = true;
+        repaint(pressedRect_);
+    }
     // Input arriving while the code plays is recorded (so the stylus state stays true for the repeats) and
     // delivered afterwards.
     handheld::InputRecorder::BusySection busy;

@@ -83,6 +83,8 @@ private:
     handheld::TapAndHold* gesture_;
     int orientation_ = kOrientationPortrait;
     bool pressedLook_ = false;
+    bool pressOnly_ = false;  // the next paint is the pressed button alone, at pressedRect_
+    QRect pressedRect_;
     bool menuPending_ = false;  // an edit-mode press that becomes the menu when held, else the properties
     QPoint lastTap_;
     QPoint grabOffset_;
