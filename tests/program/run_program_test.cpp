@@ -3,7 +3,9 @@
 // run that read it, and a tap through the desktop frame reaching the transmit pin and the IR log.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <filesystem>
 #include <fstream>
 
@@ -157,6 +159,53 @@ TEST_F(RunProgramTest, TapThroughTheDesktopFrameReachesThePinAndTheIrLog) {
     ASSERT_NE(durations, std::string::npos);
     // The demo's 9 ms header burst, as the pin's carrier cycles measure it.
     EXPECT_NEAR(std::stoi(line.substr(durations + 16)), 9000, 300);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RunProgramTest, BareShowsTheHandheldsScreenAloneAtItsOwnSize) {
+    options_.bare = true;
+    QWidget* topLevel = nullptr;
+    QSize size;
+    EXPECT_EQ(Run([&](MainWindow& window) {
+                  topLevel = window.window();
+                  size = topLevel->size();
+                  EXPECT_NE(qobject_cast<handheld::HandheldScreen*>(topLevel), nullptr);
+              }),
+              0);
+    EXPECT_EQ(size, QSize(240, 320));
+}
+
+TEST_F(RunProgramTest, AboutBoxAndHelpPageOpenInsideTheScreen) {
+    home_.WriteFile(GetProgramFolder() + u"\\Orvane.htm",
+                    orvane_test::Bytes("<html><body><p>Tap a button to send its code.</p></body></html>"));
+    QString aboutTitle, help;
+    int pictures = 0;
+    QSize aboutSize;
+    handheld::QueueDialogScript([&](handheld::HandheldDialog& dialog) {
+        aboutTitle = dialog.Title();
+        aboutSize = dialog.size();
+        for (int id : {149, 150, 152}) {
+            if (auto* label = dialog.Control<QLabel>(id); label && !label->pixmap().isNull()) ++pictures;
+        }
+        EXPECT_EQ(dialog.Control<QLabel>(1002)->text(), QStringLiteral("v 3.5.1"));
+        dialog.accept();
+    });
+    handheld::QueueDialogScript([&](handheld::HandheldDialog& dialog) {
+        help = dialog.Control<QTextBrowser>(1003)->toPlainText();
+        dialog.accept();
+    });
+    EXPECT_EQ(Run([&](MainWindow& window) {
+                  window.RunCommand(kCommandAbout);
+                  window.RunCommand(kCommandHelp);
+              }),
+              0);
+    EXPECT_EQ(aboutTitle, QStringLiteral("About Zanth Remote"));
+    EXPECT_EQ(aboutSize, QSize(240, 320));
+    EXPECT_EQ(pictures, 3);
+    EXPECT_EQ(help, QStringLiteral("Tap a button to send its code."));
 }
 
 }  // namespace
