@@ -10,9 +10,11 @@
 #include <fstream>
 
 #include "app/model/configuration.h"
+#include "app/model/device_library.h"
 #include "handheld/input.h"
 #include "handheld/shell/desktop_frame.h"
 #include "handheld/shell/handheld_dialog.h"
+#include "handheld/shell/hwnd.h"
 #include "handheld/shell/single_instance.h"
 #include "tests/program/program_fixture.h"
 
@@ -206,6 +208,26 @@ TEST_F(RunProgramTest, AboutBoxAndHelpPageOpenInsideTheScreen) {
     EXPECT_EQ(aboutSize, QSize(240, 320));
     EXPECT_EQ(pictures, 3);
     EXPECT_EQ(help, QStringLiteral("Tap a button to send its code."));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RunProgramTest, ShutdownClosesTheCcfViewAndTheDeviceManagersOpeningGoesThroughTheWindow) {
+    int closes = 0, closesWhileRunning = 0;
+    TheProgramHooks().closeCcfView = [&] { ++closes; };
+    std::u16string shown;
+    EXPECT_EQ(Run([&](MainWindow& window) {
+                  // The device manager's OK opens through the one opener the window installed.
+                  EXPECT_TRUE(OpenDeviceByName(handheld::ToHwnd(window.Panel()), u"Player", nullptr));
+                  shown = window.Widgets().deviceName.Text();
+                  closesWhileRunning = closes;
+              }),
+              0);
+    EXPECT_EQ(shown, u"Player");
+    EXPECT_EQ(closes, closesWhileRunning + 1);
+    EXPECT_FALSE(OpenDeviceByName(nullptr, u"TV", nullptr)) << "no opener is left behind the window";
 }
 
 }  // namespace
