@@ -105,8 +105,17 @@ TEST_F(RunProgramTest, NameWithBothKdrAndCcfFilesOpensTheKdr) {
 }
 
 TEST_F(RunProgramTest, ShutdownWritesTheSettingsOfThisRun) {
-    EXPECT_EQ(Run([&](MainWindow& window) { ASSERT_TRUE(window.Open(u"My Amp")); }), 0);
+    std::u16string chosenPort;
+    EXPECT_EQ(Run([&](MainWindow& window) {
+                  ASSERT_TRUE(window.Open(u"My Amp"));
+                  // The first port of the handheld's default registry, chosen from the submenu.
+                  window.RunCommand(40066);
+                  chosenPort = TheAppState().portName;
+              }),
+              0);
+    EXPECT_FALSE(chosenPort.empty());
     EXPECT_EQ(StoredSettings().currentDevice, u"My Amp");
+    EXPECT_EQ(StoredSettings().portName, chosenPort);
 }
 
 TEST_F(RunProgramTest, SecondStartOnTheSameHomeEndsWithMinusOneAndTouchesNothing) {

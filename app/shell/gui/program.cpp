@@ -36,21 +36,11 @@ constexpr int kStartHint = 35;
 }  // namespace
 
 void TakeSettings(AppState& state, const ApplicationSettings& settings) {
-    state.optionFlags = settings.optionFlags;
-    state.currentDevice = settings.currentDevice;
-    state.shownDevices = settings.shownDevices;
-    state.portName = settings.portName;
-    state.buttonRotation = settings.buttonRotation;
+    state.Settings() = settings;
 }
 
 ApplicationSettings SettingsOf(const AppState& state) {
-    ApplicationSettings settings;
-    settings.optionFlags = state.optionFlags;
-    settings.currentDevice = state.currentDevice;
-    settings.shownDevices = state.shownDevices;
-    settings.portName = state.portName;
-    settings.buttonRotation = state.buttonRotation;
-    return settings;
+    return state.Settings();
 }
 
 handheld::HMODULE ButtonLibrary() {
