@@ -115,7 +115,11 @@ TEST_F(RunProgramTest, ShutdownWritesTheSettingsOfThisRun) {
               0);
     EXPECT_FALSE(chosenPort.empty());
     EXPECT_EQ(StoredSettings().currentDevice, u"My Amp");
-    EXPECT_EQ(StoredSettings().portName, chosenPort);
+    // The stored port is handed over apart from the other settings.
+    ApplicationSettings stored;
+    std::optional<std::u16string> storedPort;
+    ASSERT_TRUE(ReadConfiguration(stored, storedPort));
+    EXPECT_EQ(storedPort.value_or(u""), chosenPort);
 }
 
 TEST_F(RunProgramTest, SecondStartOnTheSameHomeEndsWithMinusOneAndTouchesNothing) {
