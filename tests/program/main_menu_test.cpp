@@ -227,3 +227,28 @@ TEST_F(MainMenuTest, OtherHotKeysPressTheMappedButton) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainMenuTest, CornerTapOpensThePicturePopupAndTheMenuButtonOpensTheMainMenuAboveIt) {
+    ShownWindow();
+    int pictures = 0;
+    TheProgramHooks().picturePopup = [&](handheld::HWND) { ++pictures; };
+    Tap(window_.get(), QPoint(1, 1));
+    Tap(window_.get(), QPoint(2, 1));
+    EXPECT_EQ(pictures, 1);
+
+    int settings = 0;
+    TheProgramHooks().settingsDialog = [&](handheld::HWND) { ++settings; };
+    handheld::QueueMenuAnswer(kCommandSettings);
+    const QRect button = window_->Widgets().menu.Rect();
+    Tap(window_.get(), button.center());
+    EXPECT_EQ(settings, 1);
+    EXPECT_FALSE(window_->Widgets().menu.Pressed());
+    // Portrait: the menu's bottom-right corner on the button's top-right corner.
+    const QSize size = window_->Menu().sizeHint();
+    EXPECT_EQ(handheld::LastScriptedMenu().screenPoint,
+              QPoint(button.right() + 1 - size.width(), button.top() - size.height()));
+}
+
+}  // namespace
