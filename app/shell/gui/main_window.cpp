@@ -27,8 +27,6 @@ const QRect kPanelPortrait(0, 25, 240, 270);
 const QRect kPanelLandscape(25, 0, 270, 240);
 const QRect kCcfPanelPortrait(0, 50, 240, 240);
 const QRect kCcfPanelLandscape(50, 0, 240, 240);
-// The ports come after "<Auto>" at consecutive commands; the checks of this many positions are kept.
-constexpr int kPortPositions = 20;
 
 MainWindow* g_current = nullptr;
 
