@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, from the distribution's packages, when something is missing.
+# "screen" also installs what serving the handheld's screen without a display takes (a virtual X server and a
+# VNC server).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ ccache clang-format pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libasound2-dev fonts-dejavu-core fonts-wine)
+if [ "${1:-}" = "screen" ]; then packages+=(xvfb x11vnc); fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -35,12 +35,22 @@ if [ -n "$language" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  # No display: a virtual X server shows the handheld, and a VNC server that only this machine can reach
+  # (bound to localhost) serves it.
+  scripts/install-deps.sh screen
   port="${ORVANE_VNC_PORT:-5900}"
-  export QT_QPA_PLATFORM="vnc:size=660x660:port=${port}"
-  echo "No display found: the handheld's screen is served over VNC on port ${port}."
-  echo "Connect with a VNC viewer, for example: vncviewer localhost::${port}"
-  echo "(from another machine: ssh -L ${port}:localhost:${port} this-machine, then the same)"
-  echo "Note: Qt's VNC server listens on every network interface and asks for no password; keep port ${port}"
-  echo "closed to other machines (firewall) and reach it through ssh as above."
+  display=":${ORVANE_X_DISPLAY:-77}"
+  Xvfb "$display" -screen 0 800x720x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill "$xvfb_pid" 2>/dev/null; [ -n "${vnc_pid:-}" ] && kill "$vnc_pid" 2>/dev/null' EXIT
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+  x11vnc -display "$display" -localhost -rfbport "$port" -forever -shared -quiet -nopw >/dev/null 2>&1 &
+  vnc_pid=$!
+  export DISPLAY="$display"
+  echo "No display found: the handheld's screen is served over VNC on localhost port ${port} only."
+  echo "Connect on this machine with a VNC viewer, for example: vncviewer localhost::${port}"
+  echo "From another machine, through ssh: ssh -L ${port}:localhost:${port} this-machine, then the same."
+  build/bin/orvane "${program[@]}"
+  exit $?
 fi
 exec build/bin/orvane "${program[@]}"

@@ -1,5 +1,8 @@
-// The one process-wide state of the main window: the open device, the shown devices and the settings
-// that live for the whole run. Window, panel and hardware-button state join it with the parts that need it.
+// The one process-wide state of the main window, built from parts with one owner each: the settings as the
+// configuration file holds them (its fields, read at start-up and written at shutdown, live here once), the
+// open device, what the user is doing (edit mode, the pressed button, the shown panel), the window handle
+// and the button names. The two panels belong to the main window's panel code, the sender's state to the
+// sender (TheSendState).
 #pragma once
 
 #include <cstdint>
@@ -10,18 +13,17 @@
 #include "app/model/device.h"
 #include "handheld/types.h"
 
-struct AppState {
+struct AppState : ApplicationSettings {
     bool editMode = false;
-    std::u16string currentDevice;
-    std::uint16_t optionFlags = ApplicationSettings::kShowHints | ApplicationSettings::kUnmapButtonsWhenMinimized;
     std::u16string pressedName;  // the panel button last tapped or selected
-    std::vector<DeviceSettings> shownDevices;
     bool functionPanelShown = false;
     Device device;
     handheld::HWND mainWindow = nullptr;
     std::vector<std::u16string> nameList;
-    std::u16string portName;
-    std::uint32_t buttonRotation = 0;
+
+    // The configuration's part, as read and as to be written.
+    ApplicationSettings& Settings() { return *this; }
+    const ApplicationSettings& Settings() const { return *this; }
 
     // The display settings of the shown device named currentDevice (exact match, first in list order).
     DeviceSettings* CurrentDeviceSettings();

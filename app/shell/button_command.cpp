@@ -8,7 +8,10 @@
 
 void SendButtonCommand(const char16_t* buttonName) {
     AppState& app = TheAppState();
-    const std::u16string button = buttonName ? std::u16string(buttonName) : app.pressedName;
+    SendButtonCommand(app, buttonName ? std::u16string_view(buttonName) : std::u16string_view(app.pressedName));
+}
+
+void SendButtonCommand(AppState& app, std::u16string_view button) {
     if (const auto problem = SendCommandOfButton(app.device, app.CurrentDeviceSettings(), button)) {
         ShowProblem(app.mainWindow, *problem);
     }

@@ -1,11 +1,13 @@
 #include "handheld/shell/desktop_frame.h"
 
 #include <QAction>
+#include <QPainter>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "handheld/led.h"
 #include "handheld/shell/hardware_key_map.h"
 #include "handheld/shell/remote_source.h"
 
@@ -51,7 +53,35 @@ DesktopFrame::DesktopFrame() : screen_(new HandheldScreen(this)) {
     addAction(rotate);
     InstallHardwareKeyMap();
     AddPointRemoteCommand(this);
+    // The LED is set by the handheld's programs without telling anyone; the strip looks a few times a second.
+    ledTimer_.setInterval(100);
+    connect(&ledTimer_, &QTimer::timeout, this, &DesktopFrame::ShowLed);
+    ledTimer_.start();
     FitToScreen();
+}
+
+void DesktopFrame::ShowLed() {
+    NLED_SETTINGS_INFO led{};
+    led.LedNum = 0;
+    const bool on = NLedGetDeviceInfo(NLED_SETTINGS_INFO_ID, &led) && led.OffOnBlink != LED_OFF;
+    if (on == ledOn_) return;
+    ledOn_ = on;
+    update();
+}
+
+void DesktopFrame::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect strip(0, screen_->height(), width(), kLedStripPx);
+    painter.fillRect(strip, QColor(40, 40, 40));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ledOn_ ? QColor(0, 230, 0) : QColor(70, 90, 70));
+    painter.drawEllipse(QRect(strip.right() - 10, strip.top() + 2, 8, 8));
+    painter.setPen(QColor(200, 200, 200));
+    QFont font = painter.font();
+    font.setPixelSize(8);
+    painter.setFont(font);
+    painter.drawText(strip.adjusted(3, 0, -14, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("F1-F5 keys  Ctrl+R turn"));
 }
 
 void DesktopFrame::Rotate() {
@@ -61,7 +91,7 @@ void DesktopFrame::Rotate() {
 
 void DesktopFrame::FitToScreen() {
     screen_->move(0, 0);
-    setFixedSize(screen_->size());
+    setFixedSize(screen_->width(), screen_->height() + kLedStripPx);
 }
 
 }  // namespace handheld

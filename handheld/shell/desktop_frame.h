@@ -1,10 +1,12 @@
 // The desktop frame: the window on the host that shows the handheld's screen, at an integer zoom, with a
-// command that turns the handheld.
+// command that turns the handheld (Ctrl+R), the handheld's application keys on F1 to F5 (the arrows and
+// Enter reach the screen as they are), and the notification LED in a strip below the screen.
 //
 // The zoom is chosen before the application object exists (Qt scales every window of the process by it),
 // so the handheld's pixels stay whole pixels and its dialogs and message boxes grow with it.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "handheld/shell/screen.h"
@@ -26,10 +28,26 @@ public:
     HandheldScreen* Screen() const { return screen_; }
     // Turns the handheld (Ctrl+R).
     void Rotate();
+    // Whether the first LED shines now, as the strip shows it.
+    bool LedOn() const { return ledOn_; }
+
+    static constexpr int kLedStripPx = 12;
+    static constexpr int kFirstApplicationKey = 0xC1;  // F1; F2 to F5 follow
+    static constexpr int kApplicationKeys = 5;
+
+signals:
+    // An application key of the handheld was pressed (its virtual-key code, 0xC1 to 0xC5).
+    void ApplicationKey(int virtualKey);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void FitToScreen();
+    void ShowLed();
     HandheldScreen* screen_;
+    QTimer ledTimer_;
+    bool ledOn_ = false;
 };
 
 }  // namespace handheld

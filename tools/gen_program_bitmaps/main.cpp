@@ -183,6 +183,40 @@ QImage Title() {
     return image;
 }
 
+// The About box's pictures: a remote control with a beam (149), the program's name large (150), and a
+// maker's line under it (152).
+QImage AboutRemote() {
+    QImage image(64, 64, QImage::Format_RGB888);
+    image.fill(kFrameGrey);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(36, 64, 120), 2));
+    painter.setBrush(QColor(70, 70, 200));
+    painter.drawRoundedRect(QRectF(18, 14, 22, 46), 6, 6);
+    painter.setBrush(QColor(230, 40, 60));
+    painter.drawEllipse(QRectF(24, 19, 10, 10));
+    painter.setBrush(QColor(250, 200, 20));
+    for (int row = 0; row < 3; ++row) painter.drawEllipse(QRectF(23, 33 + row * 8, 12, 5));
+    painter.setPen(QPen(kLit, 2));
+    for (int arc = 0; arc < 3; ++arc)
+        painter.drawArc(QRectF(28 - arc * 6, 2 - arc * 6, 16 + arc * 12, 16 + arc * 12), 30 * 16, 60 * 16);
+    return image;
+}
+
+QImage AboutText(const QString& text, int heightPx, int fontPx, bool bold) {
+    QImage image(200, heightPx, QImage::Format_RGB888);
+    image.fill(kFrameGrey);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(fontPx);
+    font.setBold(bold);
+    painter.setFont(font);
+    painter.setPen(QColor(36, 64, 120));
+    painter.drawText(QRectF(0, 0, 200, heightPx), Qt::AlignCenter, text);
+    return image;
+}
+
 // Landscape variants of pictures that only turn: the portrait picture turned counter-clockwise.
 QImage Turned(const QImage& portrait) {
     return portrait.transformed(QTransform().rotate(-90));
@@ -198,6 +232,9 @@ std::vector<Entry> Draw() {
     auto add = [&](int number, QImage image) { out.push_back({number, std::move(image)}); };
     add(154, CloseKey(Look::Normal));
     add(162, CloseKey(Look::Pressed));
+    add(149, AboutRemote());
+    add(150, AboutText(QStringLiteral("Orvane"), 30, 24, true));
+    add(152, AboutText(QStringLiteral("a universal remote control"), 16, 11, false));
     add(155, Title());
     add(156, Turned(Title()));
     add(159, MenuKey(Look::Normal));

@@ -1,11 +1,23 @@
 #include "app/shell/gui/main_window.h"
 
+#include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/model/device_library.h"
+#include "app/model/gui/device_manager_dialog.h"
 #include "app/panel/background_picture.h"
+#include "app/panel/program_menu.h"
 #include "app/panel/qt_pixels.h"
+#include "app/shell/gui/about_box.h"
+#include "app/shell/gui/device_name_list.h"
+#include "app/shell/hint_request.h"
+#include "app/shell/program_hooks.h"
+#include "app/shell/stored_files.h"
 #include "handheld/shell/hwnd.h"
+#include "handheld/shell/popup_menu.h"
+#include "handheld/trace.h"
 
 namespace {
 
@@ -16,9 +28,23 @@ const QRect kPanelLandscape(25, 0, 270, 240);
 const QRect kCcfPanelPortrait(0, 50, 240, 240);
 const QRect kCcfPanelLandscape(50, 0, 240, 240);
 
+MainWindow* g_current = nullptr;
+
 int WidgetOrientation(handheld::Orientation orientation) {
     return orientation == handheld::Orientation::Portrait ? kOrientationPortrait : kOrientationLandscape;
 }
+
+// WM_USER + 1 as it waits in the queue.
+class HintRequestEvent : public QEvent {
+public:
+    static QEvent::Type Kind() {
+        static const auto kind = QEvent::Type(QEvent::registerEventType(QEvent::User + 1));
+        return kind;
+    }
+    HintRequestEvent(handheld::HWND dialog, long hints) : QEvent(Kind()), dialog(dialog), hints(hints) {}
+    handheld::HWND dialog;
+    long hints;
+};
 
 }  // namespace
 
@@ -31,6 +57,7 @@ MainWindow::MainWindow(AppState& state, DevicePanels& panels, const ButtonArtwor
       widgets_(this, WidgetOrientation(orientation)),
       panel_(new PanelWindow(state, panels, this)) {
     setObjectName(QStringLiteral("MainWindow"));
+    g_current = this;
     state_.mainWindow = handheld::ToHwnd(this);
     opening_.library = &library;
     opening_.panelWindow = handheld::ToHwnd(panel_);
@@ -41,11 +68,77 @@ MainWindow::MainWindow(AppState& state, DevicePanels& panels, const ButtonArtwor
         panel_->update();
         update();
     };
-    opening_.callback = [this](int kind) {
-        ccfShown_ = kind == 1;
-        PlacePanel();
+    opening_.closeCcfView = [] {
+        if (TheProgramHooks().closeCcfView) TheProgramHooks().closeCcfView();
     };
+    opening_.showCcf = [](std::u16string_view path, handheld::HWND parent) {
+        return TheProgramHooks().showCcf && TheProgramHooks().showCcf(path, parent);
+    };
+    opening_.refreshHardwareKeys = [](const Device& device) {
+        if (TheProgramHooks().refreshHardwareKeys) TheProgramHooks().refreshHardwareKeys(device);
+    };
+    SetDeviceOpener([this](handheld::HWND, std::u16string_view name, ::MenuStateCallback callback) {
+        opening_.callback = callback;
+        const bool opened = Open(name);
+        opening_.callback = nullptr;
+        return opened;
+    });
+    SetMessagePoster([](handheld::HWND window, int message, handheld::HWND dialog, long hints) {
+        if (message != kHintRequestMessage) return;
+        if (QWidget* target = handheld::FromHwnd(window)) {
+            QCoreApplication::postEvent(target, new HintRequestEvent(dialog, hints));
+        }
+    });
+    LoadMenu();
     SetOrientation(orientation);
+    // On the handheld's screen the window follows its turns (the settings change 0x3002).
+    if (auto* screen = qobject_cast<handheld::HandheldScreen*>(parent)) {
+        connect(screen, &handheld::HandheldScreen::ScreenTurned, this, &MainWindow::SetOrientation);
+    }
+}
+
+MainWindow::~MainWindow() {
+    SetMessagePoster(nullptr);
+    SetDeviceOpener(nullptr);
+    if (state_.mainWindow == handheld::ToHwnd(this)) state_.mainWindow = nullptr;
+    if (g_current == this) g_current = nullptr;
+}
+
+MainWindow* MainWindow::Current() {
+    return g_current;
+}
+
+void MainWindow::MenuStateCallback(int kind) {
+    if (g_current) g_current->ApplyMenuState(kind);
+}
+
+void MainWindow::ApplyMenuState(int kind) {
+    ccfShown_ = kind == 1;
+    for (int command : {kCommandSettings, kCommandHardwareButtons, kCommandEditMode}) {
+        MenuItem(*menu_, command)->setEnabled(!ccfShown_);
+    }
+    PlacePanel();
+}
+
+void MainWindow::LoadMenu() {
+    menu_ = LoadProgramMenu(kMainMenu, this);
+    QMenu* portMenu = menu_->findChild<QMenu*>(QLatin1String(kIrPortMenuName));
+    ports_ = BuildPortMenu(EnumeratePorts(), state_.portName);
+    for (std::size_t i = 1; i < ports_.itemTexts.size(); ++i) {
+        QAction* item = portMenu->addAction(QString::fromStdU16String(ports_.itemTexts[i]));
+        item->setObjectName(QString::number(kPortMenuFirstCommand + i));
+    }
+    for (QAction* item : portMenu->actions()) item->setCheckable(true);
+    SyncPortChecks();
+    MenuItem(*menu_, kCommandNormalMode)->setCheckable(true);
+    MenuItem(*menu_, kCommandEditMode)->setCheckable(true);
+    MenuItem(*menu_, kCommandNormalMode)->setChecked(true);
+}
+
+void MainWindow::SyncPortChecks() {
+    for (std::size_t i = 0; i < ports_.checked.size(); ++i) {
+        if (QAction* item = MenuItem(*menu_, int(kPortMenuFirstCommand + i))) item->setChecked(ports_.checked[i]);
+    }
 }
 
 void MainWindow::SetOrientation(handheld::Orientation orientation) {
@@ -53,6 +146,8 @@ void MainWindow::SetOrientation(handheld::Orientation orientation) {
     widgets_.SetOrientation(WidgetOrientation(orientation));
     panel_->SetOrientation(WidgetOrientation(orientation));
     setFixedSize(handheld::ScreenSize(orientation));
+    // Edit mode exists in portrait only.
+    if (orientation == handheld::Orientation::Landscape && state_.editMode) RunCommand(kCommandNormalMode);
     PlacePanel();
     update();
 }
@@ -68,9 +163,16 @@ void MainWindow::PlacePanel() {
 }
 
 bool MainWindow::Open(std::u16string_view name) {
-    const bool opened = OpenDevice(name, state_, panels_, opening_);
+    // Copied: the name may live in a list the opening changes.
+    const std::u16string wanted(name);
+    if (!opening_.callback) opening_.callback = &MainWindow::MenuStateCallback;
+    ccfShown_ = false;
+    const bool opened = OpenDevice(wanted, state_, panels_, opening_);
+    // Only an own device shown may be saved again: a failed opening or a CCF file must never write the
+    // device left in memory over this name's (or another device's) file.
+    if (!opened || ccfShown_) state_.device.path.clear();
     if (opened) {
-        state_.currentDevice = name;
+        state_.currentDevice = wanted;
         // Written here rather than while painting: a new text repaints the widget at once.
         widgets_.deviceName.SetText(state_.currentDevice);
         ShowDeviceSettings();
@@ -94,9 +196,139 @@ void MainWindow::StepDevice(int step) {
     }
     const int count = int(shown.size());
     const int next = ((int(index) + step) % count + count) % count;
-    // Copied: opening may not keep the list's storage in place.
-    const std::u16string name = shown[std::size_t(next)].deviceName;
-    Open(name);
+    Open(shown[std::size_t(next)].deviceName);
+}
+
+void MainWindow::ChooseFromNameList() {
+    std::vector<std::u16string> names;
+    for (const DeviceSettings& settings : state_.shownDevices) names.push_back(settings.deviceName);
+    std::u16string chosen;
+    Modal([&] { chosen = ChooseDeviceName(this, names); });
+    if (chosen.empty()) return;
+    Open(chosen);
+}
+
+bool MainWindow::TakesInput() const {
+    return modalDepth_ == 0 && QApplication::activeModalWidget() == nullptr &&
+           QApplication::activePopupWidget() == nullptr;
+}
+
+template <class Run>
+void MainWindow::Modal(Run run) {
+    ++modalDepth_;
+    run();
+    --modalDepth_;
+}
+
+void MainWindow::HotKey(int id) {
+    if (id == kNextDeviceHotKey) {
+        if (TakesInput() && !state_.editMode) StepDevice(1);
+        return;
+    }
+    for (const ButtonRecord& record : state_.device.records) {
+        const int key = record.hardwareKey & 0xFF;
+        if (key > 40 && key == id) {
+            panel_->KeyDown(key);
+            return;
+        }
+    }
+}
+
+void MainWindow::OpenMenu() {
+    widgets_.menu.Press();
+    const QRect button = widgets_.menu.Rect();
+    const QSize size = menu_->sizeHint();
+    // Portrait: the menu's bottom-right corner on the button's top-right; landscape: its top-right corner on
+    // the button's top-left.
+    const QPoint at = orientation_ == handheld::Orientation::Portrait
+                          ? QPoint(button.right() + 1 - size.width(), button.top() - size.height())
+                          : QPoint(button.left() - size.width(), button.top());
+    QAction* chosen = nullptr;
+    Modal([&] { chosen = handheld::TrackPopupMenu(*menu_, at, this); });
+    widgets_.menu.Release();
+    update();
+    if (chosen) RunCommand(chosen->objectName().toInt());
+}
+
+void MainWindow::EnterEditMode() {
+    if (orientation_ != handheld::Orientation::Portrait) return;
+    state_.editMode = true;
+    MenuItem(*menu_, kCommandEditMode)->setChecked(true);
+    MenuItem(*menu_, kCommandNormalMode)->setChecked(false);
+    MenuItem(*menu_, kCommandManageDevices)->setEnabled(false);
+    panel_->update();
+}
+
+void MainWindow::LeaveEditMode() {
+    if (state_.editMode) {
+        panel_->DropMovingButton();
+        if (!state_.device.path.empty()) SaveDevice(state_.device, true);
+    }
+    state_.editMode = false;
+    MenuItem(*menu_, kCommandNormalMode)->setChecked(true);
+    MenuItem(*menu_, kCommandEditMode)->setChecked(false);
+    MenuItem(*menu_, kCommandManageDevices)->setEnabled(true);
+    panel_->update();
+}
+
+void MainWindow::Close() {
+    if (state_.editMode) LeaveEditMode();
+    QMetaObject::invokeMethod(this, &MainWindow::ExitRequested, Qt::QueuedConnection);
+}
+
+void MainWindow::RunCommand(int command) {
+    const ProgramHooks& hooks = TheProgramHooks();
+    const auto position = command - int(kPortMenuFirstCommand);
+    if (position >= 0 && position < int(ports_.itemTexts.size())) {
+        ChoosePortItem(ports_, std::size_t(position), state_.portName);
+        SyncPortChecks();
+        return;
+    }
+    switch (command) {
+        case kCommandSettings:
+            if (hooks.settingsDialog) Modal([&] { hooks.settingsDialog(handheld::ToHwnd(this)); });
+            break;
+        case kCommandHardwareButtons:
+            if (hooks.hardwareButtonsDialog) Modal([&] { hooks.hardwareButtonsDialog(handheld::ToHwnd(this)); });
+            break;
+        case kCommandManageDevices:
+            Modal([&] {
+                DeviceManagerDialog manager(this, state_, &MainWindow::MenuStateCallback);
+                manager.Run();
+            });
+            widgets_.deviceName.SetText(state_.currentDevice);
+            update();
+            break;
+        case kCommandNormalMode:
+            LeaveEditMode();
+            break;
+        case kCommandEditMode:
+            EnterEditMode();
+            break;
+        case kCommandAbout:
+            Modal([&] { ShowAboutBox(this); });
+            break;
+        case kCommandHelp:
+            Modal([&] { ShowHelp(this); });
+            break;
+        case kCommandExit:
+            Close();
+            break;
+        default:
+            break;
+    }
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == HintRequestEvent::Kind()) {
+        const auto* request = static_cast<HintRequestEvent*>(event);
+        ++hintRequests_;
+        const int hint = int(request->hints >> 16 & 0xFFFF), second = int(request->hints & 0xFFFF);
+        HH_TRACE("hints", "hint %d (then %d) asked for", hint, second);
+        if (TheProgramHooks().showHint) TheProgramHooks().showHint(request->dialog, hint, second);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
@@ -110,10 +342,13 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const int x = at.x(), y = at.y();
+    if (x <= 1 && y <= 1 && TheProgramHooks().picturePopup) {
+        Modal([&] { TheProgramHooks().picturePopup(handheld::ToHwnd(this)); });
+    }
     if (widgets_.top.HitTest(x, y)) {
         widgets_.top.Press();
     } else if (widgets_.menu.HitTest(x, y)) {
-        widgets_.menu.Press();
+        OpenMenu();
     } else if (widgets_.function.HitTest(x, y)) {
         if (state_.editMode) return;
         widgets_.function.Press();
@@ -123,13 +358,16 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
         widgets_.sound.Press();
         if (DeviceSettings* settings = state_.CurrentDeviceSettings()) settings->flags ^= DeviceSettings::kButtonSounds;
     } else if (widgets_.previousDevice.HitTest(x, y)) {
-        if (state_.editMode) return;
+        if (state_.editMode || !TakesInput()) return;
         widgets_.previousDevice.Press();
         StepDevice(-1);
     } else if (widgets_.nextDevice.HitTest(x, y)) {
-        if (state_.editMode) return;
+        if (state_.editMode || !TakesInput()) return;
         widgets_.nextDevice.Press();
         StepDevice(1);
+    } else if (widgets_.deviceName.HitTest(x, y)) {
+        if (state_.editMode || !TakesInput()) return;
+        ChooseFromNameList();
     }
 }
 
@@ -137,5 +375,5 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool exit = widgets_.top.Pressed() && widgets_.top.HitTest(at.x(), at.y());
     widgets_.ReleaseAll();
-    if (exit) emit ExitRequested();
+    if (exit) Close();
 }

@@ -1,90 +1,153 @@
 #include "app/shell/gui/program.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/model/configuration.h"
+#include "app/model/device_library.h"
+#include "app/model/gui/device_manager_dialog.h"
 #include "app/panel/qt_pixels.h"
 #include "app/shell/app_state.h"
 #include "app/shell/gui/main_window.h"
+#include "app/shell/hint_request.h"
+#include "app/shell/ir_log.h"
 #include "app/shell/language_table.h"
+#include "app/shell/messages.h"
+#include "app/shell/program_hooks.h"
 #include "app/shell/stored_files.h"
+#include "driver/irdriver/lumbra.h"
 #include "handheld/shell/desktop_frame.h"
 #include "handheld/shell/input_recorder.h"
 #include "handheld/shell/qt_message_box.h"
+#include "handheld/shell/single_instance.h"
 
 namespace {
+
 handheld::HMODULE g_buttonLibrary = nullptr;
+// The program's string table: string 1 (the window title) and string 3 (the window class).
+const QString kWindowTitle = QStringLiteral("Orvane");
+const QString kWindowClass = QStringLiteral("ORVANE");
+constexpr int kStartHint = 35;
 
 }  // namespace
 
 void TakeSettings(AppState& state, const ApplicationSettings& settings) {
-    state.optionFlags = settings.optionFlags;
-    state.currentDevice = settings.currentDevice;
-    state.shownDevices = settings.shownDevices;
-    state.portName = settings.portName;
-    state.buttonRotation = settings.buttonRotation;
+    state.Settings() = settings;
 }
 
 ApplicationSettings SettingsOf(const AppState& state) {
-    ApplicationSettings settings;
-    settings.optionFlags = state.optionFlags;
-    settings.currentDevice = state.currentDevice;
-    settings.shownDevices = state.shownDevices;
-    settings.portName = state.portName;
-    settings.buttonRotation = state.buttonRotation;
-    return settings;
+    return state.Settings();
 }
 
 handheld::HMODULE ButtonLibrary() {
     return g_buttonLibrary;
 }
 
-int RunProgram() {
+int RunProgram(const ProgramOptions& options) {
+    const handheld::SingleInstance instance(kWindowClass + QLatin1Char('.') + kWindowTitle);
+    if (!instance.First()) return kSecondInstanceExitCode;
+
     const std::u16string& folder = GetProgramFolder();
     LanguageTable::Instance().LoadLanguageFile(folder + u"\\Orvane.lng");
-
-    const auto buttonLibrary = handheld::ResourceLibrary::Load(folder + u"\\KRBtnLib.dll");
-    const auto helpLibrary = handheld::ResourceLibrary::Load(folder + u"\\KRHelpLib.dll");
+    auto buttonLibrary = handheld::ResourceLibrary::Load(folder + u"\\KRBtnLib.dll");
+    auto helpLibrary = handheld::ResourceLibrary::Load(folder + u"\\KRHelpLib.dll");
     if (!buttonLibrary || !helpLibrary) {
         // Without its pictures the program cannot draw a single button. The handheld shows nothing; the host
         // console gets one line, as a home made before the libraries existed would otherwise just vanish.
         std::fprintf(stderr, "orvane: %s missing or damaged in the program folder; ending\n",
                      buttonLibrary ? "KRHelpLib.dll" : "KRBtnLib.dll");
         LanguageTable::Instance().Clear();
+        CLumbra::Destroy();
         return 0;
     }
     g_buttonLibrary = buttonLibrary.get();
-    const auto previousPresenter = handheld::InstallQtMessageBoxPresenter();
-
-    int exitCode = 0;
-    {
-        const LibraryArtwork artwork(buttonLibrary.get());
-        AppState& state = TheAppState();
-        DevicePanels panels;
-        handheld::InputRecorder inputRecorder;
-        handheld::DesktopFrame frame;
-        handheld::HandheldScreen* screen = frame.Screen();
-        MainWindow mainWindow(state, panels, artwork, screen->orientation(), screen);
-        QObject::connect(screen, &handheld::HandheldScreen::ScreenTurned, &mainWindow,
-                         [&mainWindow](handheld::Orientation orientation) { mainWindow.SetOrientation(orientation); });
-        QObject::connect(&mainWindow, &MainWindow::ExitRequested, &frame, &QWidget::close);
-
-        ApplicationSettings settings;
-        ReadConfigurationAtStart(settings, state.mainWindow);
-        TakeSettings(state, settings);
-        if (state.currentDevice.empty() && !state.shownDevices.empty())
-            state.currentDevice = state.shownDevices.front().deviceName;
-        if (!state.currentDevice.empty()) mainWindow.Open(state.currentDevice);
-
-        frame.show();
-        exitCode = QApplication::exec();
-        WriteConfiguration(SettingsOf(state));
+    std::optional<handheld::MessageBoxPresenter> previousPresenter;
+    if (options.qtMessageBoxes) previousPresenter = handheld::InstallQtMessageBoxPresenter();
+    std::unique_ptr<IrLog> irLog;
+    if (!options.irLogPath.empty()) {
+        irLog = std::make_unique<IrLog>(options.irLogPath);
+        if (!irLog->Open()) std::fprintf(stderr, "orvane: cannot append to %s\n", options.irLogPath.c_str());
     }
 
-    handheld::SetMessageBoxPresenter(previousPresenter);
+    AppState& state = TheAppState();
+    bool configurationRead = false;
+    {
+        const LibraryArtwork artwork(buttonLibrary.get());
+        DevicePanels panels;
+        handheld::InputRecorder inputRecorder;
+        std::unique_ptr<handheld::DesktopFrame> frame;
+        std::unique_ptr<handheld::HandheldScreen> bareScreen;
+        handheld::HandheldScreen* screen = nullptr;
+        if (options.bare) {
+            bareScreen = std::make_unique<handheld::HandheldScreen>();
+            bareScreen->setWindowTitle(kWindowTitle);
+            screen = bareScreen.get();
+        } else {
+            frame = std::make_unique<handheld::DesktopFrame>();
+            screen = frame->Screen();
+        }
+        QWidget* topLevel = frame ? static_cast<QWidget*>(frame.get()) : bareScreen.get();
+        MainWindow mainWindow(state, panels, artwork, screen->orientation(), screen);
+        QEventLoop loop;
+        QObject::connect(&mainWindow, &MainWindow::ExitRequested, &loop, &QEventLoop::quit);
+        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &loop, &QEventLoop::quit);
+        QObject::connect(&instance, &handheld::SingleInstance::FrontRequested, topLevel, [topLevel] {
+            topLevel->showNormal();
+            topLevel->raise();
+            topLevel->activateWindow();
+        });
+        if (frame) {
+            // The application keys come to the program as its hot keys.
+            QObject::connect(frame.get(), &handheld::DesktopFrame::ApplicationKey, &mainWindow,
+                             [&mainWindow](int key) { mainWindow.HotKey(key); });
+        }
+        if (irLog) irLog->Follow(state);
+        if (options.fullScreen) {
+            topLevel->showFullScreen();
+        } else {
+            topLevel->show();
+        }
+
+        // The configuration, then the device folder, which settles the shown list and the current name.
+        ApplicationSettings settings;
+        ReadConfigurationAtStart(settings, state.mainWindow);
+        configurationRead = true;  // read or, when missing or damaged, taken as the defaults
+        TakeSettings(state, settings);
+        mainWindow.LoadMenu();
+        const DeviceScan scan = ScanDeviceFolder(folder + u"\\Devices", state.shownDevices, state.currentDevice);
+        ShowProblems(state.mainWindow, scan.problems);
+        if (TheProgramHooks().registerNextDeviceKey) TheProgramHooks().registerNextDeviceKey(state.mainWindow);
+
+        RunDeviceManagerWhenNothingShown(&mainWindow, state, &MainWindow::MenuStateCallback);
+        if (!state.currentDevice.empty()) mainWindow.Open(state.currentDevice);
+        RequestHint(state, state.mainWindow, kStartHint);
+        if (options.started) options.started(mainWindow);
+
+        loop.exec();
+
+        // Leaving: a device being edited is saved, the CCF view goes before the windows it lives in.
+        if (state.editMode) mainWindow.RunCommand(kCommandNormalMode);
+        if (TheProgramHooks().closeCcfView) TheProgramHooks().closeCcfView();
+        if (TheProgramHooks().unregisterNextDeviceKey) TheProgramHooks().unregisterNextDeviceKey(state.mainWindow);
+        if (irLog) irLog->Stop();
+    }
+
+    if (previousPresenter) handheld::SetMessageBoxPresenter(*previousPresenter);
+    helpLibrary.reset();
     g_buttonLibrary = nullptr;
+    buttonLibrary.reset();
     LanguageTable::Instance().Clear();
-    return exitCode;
+    CLumbra::Destroy();
+    // Only what this run read is written back: a start that never read the configuration must not replace
+    // it with defaults.
+    if (configurationRead) {
+        if (const FileResult written = WriteConfiguration(SettingsOf(state)); !written) {
+            std::fprintf(stderr, "orvane: the configuration could not be written\n");
+        }
+    }
+    return 0;
 }

@@ -1,0 +1,6 @@
+#include "app/shell/program_hooks.h"
+
+ProgramHooks& TheProgramHooks() {
+    static ProgramHooks hooks;
+    return hooks;
+}
