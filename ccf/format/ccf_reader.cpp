@@ -320,7 +320,7 @@ std::unique_ptr<CCFActionList> Reader::ActionList(std::uint32_t offset, const st
     list->count = count;
     list->byteAfterCount = bytes_.U8(at + L::kActionListCount + 1);
     list->name = name;
-    list->slots.resize(count);
+    list->actionSlots.resize(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint64_t entry = at + L::kActionListEntries + std::uint64_t{i} * L::kActionSize;
         const std::uint8_t type = bytes_.U8(entry);
@@ -329,7 +329,7 @@ std::unique_ptr<CCFActionList> Reader::ActionList(std::uint32_t offset, const st
         if (type < 1 || type > 9) continue;  // an empty slot
         if (!Take(0, sizeof(CCFIRCodeAction))) break;
         std::unique_ptr<CCFIRCode> code = type == 1 && p2 != 0 ? IRCode(p2) : nullptr;
-        list->slots[i] = MakeCCFAction(list.get(), type, p1, p2, std::move(code));
+        list->actionSlots[i] = MakeCCFAction(list.get(), type, p1, p2, std::move(code));
     }
     return list;
 }

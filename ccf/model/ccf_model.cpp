@@ -132,7 +132,7 @@ std::unique_ptr<CCFIterator> CCFButton::CreateActionListIterator() const {
 }
 
 std::unique_ptr<CCFIterator> CCFActionList::CreateActionIterator() const {
-    return std::make_unique<SlotIterator<CCFAction>>(slots);
+    return std::make_unique<SlotIterator<CCFAction>>(actionSlots);
 }
 
 std::unique_ptr<CCFPairIterator> CCFLearnedCode::CreateOnceIterator() const {

@@ -206,8 +206,8 @@ public:
 
     std::uint8_t count = 0;
     std::uint8_t byteAfterCount = 0;
-    std::vector<std::unique_ptr<CCFAction>> slots;  // count slots; an empty slot is null
-    std::string name;                               // empty: no name
+    std::vector<std::unique_ptr<CCFAction>> actionSlots;  // count slots; an empty slot is null
+    std::string name;                                     // empty: no name
 };
 
 class CCFLearnedCode : public CCFObject {

@@ -224,7 +224,7 @@ TEST(CCFReader, DecodesLearnedCodes) {
         w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, w.Button(b), 1}})}));
         Loaded loaded = Load(w.Bytes());
         auto* button = loaded.file->chains[1]->firstPanel->items[0]->button.get();
-        auto* action = dynamic_cast<CCFIRCodeAction*>(button->actions->slots[0].get());
+        auto* action = dynamic_cast<CCFIRCodeAction*>(button->actions->actionSlots[0].get());
         ASSERT_TRUE(action && action->code) << c.divisor;
         EXPECT_EQ(action->code->name, "C");
         const CCFLearnedCode* learned = action->code->GetLearnedCode();
@@ -255,9 +255,9 @@ TEST(CCFReader, ActionSlotsKeepEveryTypeAndLeaveOthersEmpty) {
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, w.Button(b), 1}})}));
     Loaded loaded = Load(w.Bytes());
     const CCFActionList& list = *loaded.file->chains[1]->firstPanel->items[0]->button->actions;
-    ASSERT_EQ(list.slots.size(), 13u);
+    ASSERT_EQ(list.actionSlots.size(), 13u);
     for (int type = 0; type <= 12; ++type) {
-        const CCFAction* action = list.slots[type].get();
+        const CCFAction* action = list.actionSlots[type].get();
         ASSERT_EQ(action != nullptr, type >= 1 && type <= 9) << type;
         if (!action) continue;
         EXPECT_EQ(action->type, type);
@@ -366,8 +366,8 @@ TEST(CCFHostile, PairListPastTheEndGivesNoLearnedCode) {
     const std::uint32_t button = w.Button(b);
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
     Loaded loaded = Load(w.Bytes());
-    auto* action =
-        dynamic_cast<CCFIRCodeAction*>(loaded.file->chains[1]->firstPanel->items[0]->button->actions->slots[0].get());
+    auto* action = dynamic_cast<CCFIRCodeAction*>(
+        loaded.file->chains[1]->firstPanel->items[0]->button->actions->actionSlots[0].get());
     ASSERT_TRUE(action && action->code);
     EXPECT_EQ(action->code->GetLearnedCode(), nullptr);
     EXPECT_EQ(SendCCFIRCode(action->code.get()), 0u);

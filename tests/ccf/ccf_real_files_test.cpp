@@ -58,7 +58,7 @@ struct SentCode {
 };
 SentCode CodeAt(const CCFActionList& list, std::size_t index) {
     SentCode sent;
-    const auto* action = dynamic_cast<const CCFIRCodeAction*>(list.slots.at(index).get());
+    const auto* action = dynamic_cast<const CCFIRCodeAction*>(list.actionSlots.at(index).get());
     if (action == nullptr || !action->code || !action->code->GetLearnedCode()) return sent;
     sent.code = action->code.get();
     if (!ConvertCCFLearnedCode(*sent.code->GetLearnedCode(), sent.ir)) sent.ir.count = 0;
@@ -98,10 +98,10 @@ TEST_F(CCFRealFiles, SkylightDevicesListsAndCodes) {
     EXPECT_EQ(home.labels[0], "All Off");
     // "All Off": wait 300 ms, send an RC5 code of 16 repeat pairs at 40244 Hz, wait 300 ms.
     const CCFActionList& allOff = *home.actionLists[kListKey1];
-    ASSERT_EQ(allOff.slots.size(), 3u);
-    EXPECT_EQ(allOff.slots[0]->type, 4);
-    EXPECT_EQ(allOff.slots[0]->p2, 300u);
-    EXPECT_EQ(allOff.slots[2]->p2, 300u);
+    ASSERT_EQ(allOff.actionSlots.size(), 3u);
+    EXPECT_EQ(allOff.actionSlots[0]->type, 4);
+    EXPECT_EQ(allOff.actionSlots[0]->p2, 300u);
+    EXPECT_EQ(allOff.actionSlots[2]->p2, 300u);
     const SentCode rc5 = CodeAt(allOff, 1);
     ASSERT_NE(rc5.code, nullptr);
     EXPECT_EQ(rc5.code->name, "RC5 0 0");

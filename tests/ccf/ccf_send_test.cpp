@@ -124,7 +124,7 @@ TEST_F(CCFSend, CodesThatCannotBeSentLeaveThePinDark) {
     w.SetChain(2, w.Device({.firstPanel = w.Panel({{0, 0, button, 1}})}));
     Loaded loaded = Load(w.Bytes());
     const CCFActionList& list = *loaded.file->chains[1]->firstPanel->items[0]->button->actions;
-    for (const auto& slot : list.slots) EXPECT_EQ(slot->Execute(nullptr), 0u);
+    for (const auto& slot : list.actionSlots) EXPECT_EQ(slot->Execute(nullptr), 0u);
     EXPECT_TRUE(edges_.Edges().empty());
 }
 
