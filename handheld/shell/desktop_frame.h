@@ -32,12 +32,6 @@ public:
     bool LedOn() const { return ledOn_; }
 
     static constexpr int kLedStripPx = 12;
-    static constexpr int kFirstApplicationKey = 0xC1;  // F1; F2 to F5 follow
-    static constexpr int kApplicationKeys = 5;
-
-signals:
-    // An application key of the handheld was pressed (its virtual-key code, 0xC1 to 0xC5).
-    void ApplicationKey(int virtualKey);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

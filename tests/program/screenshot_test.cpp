@@ -57,18 +57,11 @@ TEST_F(ProgramScreenshots, FirstStartEditModeWithAMovingButtonAndLandscape) {
     Keep(landscape, "landscape");
 }
 
-TEST(DesktopFrame, ApplicationKeysAreSignalledAndTheLedIsShown) {
+TEST(DesktopFrame, TheLedIsShown) {
     orvane_test::TestHome home;
     handheld::DesktopFrame frame;
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    QSignalSpy keys(&frame, &handheld::DesktopFrame::ApplicationKey);
-    QTest::keyClick(&frame, Qt::Key_F2);
-    QTest::keyClick(&frame, Qt::Key_F5);
-    ASSERT_EQ(keys.count(), 2);
-    EXPECT_EQ(keys[0][0].toInt(), 0xC2);
-    EXPECT_EQ(keys[1][0].toInt(), 0xC5);
-
     EXPECT_FALSE(frame.LedOn());
     handheld::NLED_SETTINGS_INFO led{};
     led.LedNum = 0;

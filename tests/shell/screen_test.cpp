@@ -51,9 +51,10 @@ TEST(HandheldScreen, NoCurrentScreenAfterItIsGone) {
 TEST(DesktopFrame, FitsTheScreenAndTurnsWithIt) {
     handheld::DesktopFrame frame;
     const QSize portrait = frame.Screen()->size();
-    EXPECT_EQ(frame.size(), portrait);
+    const QSize ledStrip(0, handheld::DesktopFrame::kLedStripPx);
+    EXPECT_EQ(frame.size(), portrait + ledStrip);
     frame.Rotate();
-    EXPECT_EQ(frame.size(), portrait.transposed());
+    EXPECT_EQ(frame.size(), portrait.transposed() + ledStrip);
     EXPECT_EQ(frame.Screen()->pos(), QPoint(0, 0));
 }
 

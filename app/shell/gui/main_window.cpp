@@ -15,6 +15,7 @@
 #include "app/shell/hint_request.h"
 #include "app/shell/program_hooks.h"
 #include "app/shell/stored_files.h"
+#include "handheld/shell/hardware_key_map.h"
 #include "handheld/shell/hwnd.h"
 #include "handheld/shell/popup_menu.h"
 #include "handheld/trace.h"
@@ -320,6 +321,11 @@ void MainWindow::RunCommand(int command) {
 }
 
 bool MainWindow::event(QEvent* event) {
+    // Keys registered with the platform's hot-key table arrive here, whichever widget has the focus.
+    if (event->type() == handheld::HotKeyEvent::EventType()) {
+        HotKey(static_cast<handheld::HotKeyEvent*>(event)->Id());
+        return true;
+    }
     if (event->type() == HintRequestEvent::Kind()) {
         const auto* request = static_cast<HintRequestEvent*>(event);
         ++hintRequests_;
