@@ -27,6 +27,8 @@ protected:
     RunProgramTest() {
         TheAppState() = AppState{};
         options_.qtMessageBoxes = false;
+        // The start-up hint would wait for its reader; what the program asks for is checked with the main menu.
+        TheProgramHooks().showHint = [this](handheld::HWND, int hint, int) { hintsShown_.push_back(hint); };
     }
     ~RunProgramTest() override { handheld::SetKeyStateScript(nullptr); }
 
@@ -57,7 +59,13 @@ protected:
         return button ? QPoint(button->x + button->width / 2, button->y + button->height / 2) : QPoint(-1, -1);
     }
     ProgramOptions options_;
+    std::vector<int> hintsShown_;
 };
+
+TEST_F(RunProgramTest, WithHintsOnTheStartAsksForItsHintOnce) {
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(hintsShown_, std::vector<int>{35});
+}
 
 TEST_F(RunProgramTest, EmptyShownListRunsTheDeviceManagerBeforeAnythingIsOpened) {
     ApplicationSettings settings = StoredSettings();

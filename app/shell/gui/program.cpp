@@ -7,10 +7,18 @@
 #include <memory>
 #include <optional>
 
+#include "app/dialogs/hint_dialog.h"
+#include "app/dialogs/picture_popup.h"
+#include "app/dialogs/settings_dialog.h"
+#include "app/hwkeys/gui/hardware_buttons_dialog.h"
+#include "app/hwkeys/hardware_keys.h"
+#include "app/ir/gui/button_properties_dialog.h"
 #include "app/model/configuration.h"
 #include "app/model/device_library.h"
 #include "app/model/gui/device_manager_dialog.h"
+#include "app/model/gui/hint_request.h"
 #include "app/panel/qt_pixels.h"
+#include "app/panel/select_button_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/gui/main_window.h"
 #include "app/shell/hint_request.h"
@@ -19,8 +27,10 @@
 #include "app/shell/messages.h"
 #include "app/shell/program_hooks.h"
 #include "app/shell/stored_files.h"
+#include "ccf/api/tessaly.h"
 #include "driver/irdriver/lumbra.h"
 #include "handheld/shell/desktop_frame.h"
+#include "handheld/shell/hwnd.h"
 #include "handheld/shell/input_recorder.h"
 #include "handheld/shell/qt_message_box.h"
 #include "handheld/shell/single_instance.h"
@@ -28,6 +38,61 @@
 namespace {
 
 handheld::HMODULE g_buttonLibrary = nullptr;
+
+// Hands the program's hooks to the dialogs and services that fill them, for one run. A hook already set (a
+// test watching it) is left as it is; the previous hooks come back at the end of the run.
+class HookWiring {
+public:
+    HookWiring(AppState& state, DevicePanels& panels, const LibraryArtwork& artwork, MainWindow& mainWindow)
+        : previous_(TheProgramHooks()), previousHintHandler_(SetHintHandler({})) {
+        ProgramHooks& hooks = TheProgramHooks();
+        const auto fill = [](auto& hook, auto wiring) {
+            if (!hook) hook = std::move(wiring);
+        };
+        fill(hooks.settingsDialog, [&state, &panels, &mainWindow](handheld::HWND owner) {
+            RunSettingsDialog(handheld::FromHwnd(owner), state, panels, [&mainWindow] { mainWindow.update(); });
+        });
+        fill(hooks.hardwareButtonsDialog, [this, &state](handheld::HWND owner) {
+            RunHardwareButtonsDialog(handheld::FromHwnd(owner), state, buttons_);
+        });
+        fill(hooks.buttonProperties, [&state, &panels](handheld::HWND panelWindow) {
+            RunButtonPropertiesDialog(handheld::FromHwnd(panelWindow), state, panels, state.pressedName);
+        });
+        fill(hooks.addButton, [&state, &panels, &artwork, &mainWindow](handheld::HWND panelWindow, int x, int y) {
+            RunSelectButtonDialog(handheld::FromHwnd(panelWindow), state, panels, artwork, QPoint(x, y),
+                                  [&mainWindow] { mainWindow.Panel()->RunCommand(kCommandMove); });
+        });
+        fill(hooks.showHint, [&state](handheld::HWND dialog, int hint, int secondHint) {
+            ShowHint(handheld::FromHwnd(dialog), hint, secondHint, state);
+        });
+        fill(hooks.picturePopup, [](handheld::HWND owner) { ShowPicturePopup(handheld::FromHwnd(owner)); });
+        fill(hooks.showCcf, [](std::u16string_view path, handheld::HWND parent) {
+            const std::u16string terminated(path);
+            return CCFInitUI(parent, terminated.c_str(), 0) != 0;
+        });
+        fill(hooks.closeCcfView, [] { CCFDeinitUI(); });
+        fill(hooks.refreshHardwareKeys, [this](const Device& device) { SwitchDeviceKeys(buttons_.list, device); });
+        fill(hooks.registerNextDeviceKey, [this, &state, &mainWindow](handheld::HWND) {
+            StartHardwareButtons(buttons_, &mainWindow, state.device);
+        });
+        fill(hooks.unregisterNextDeviceKey, [this](handheld::HWND) { UnregisterAllKeys(buttons_.list); });
+        // The dialogs' hint requests take the same way as the program's own: a message to the main window.
+        SetHintHandler([&state](QWidget* dialog, int hint, int secondHint) {
+            RequestHint(state, handheld::ToHwnd(dialog), hint, secondHint);
+        });
+    }
+    ~HookWiring() {
+        TheProgramHooks() = previous_;
+        SetHintHandler(previousHintHandler_);
+    }
+    HookWiring(const HookWiring&) = delete;
+    HookWiring& operator=(const HookWiring&) = delete;
+
+private:
+    ProgramHooks previous_;
+    HintHandler previousHintHandler_;
+    HardwareButtons buttons_;
+};
 // The program's string table: string 1 (the window title) and string 3 (the window class).
 const QString kWindowTitle = QStringLiteral("Orvane");
 const QString kWindowClass = QStringLiteral("ORVANE");
@@ -92,6 +157,7 @@ int RunProgram(const ProgramOptions& options) {
         }
         QWidget* topLevel = frame ? static_cast<QWidget*>(frame.get()) : bareScreen.get();
         MainWindow mainWindow(state, panels, artwork, screen->orientation(), screen);
+        const HookWiring wiring(state, panels, artwork, mainWindow);
         QEventLoop loop;
         QObject::connect(&mainWindow, &MainWindow::ExitRequested, &loop, &QEventLoop::quit);
         QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &loop, &QEventLoop::quit);
@@ -100,11 +166,6 @@ int RunProgram(const ProgramOptions& options) {
             topLevel->raise();
             topLevel->activateWindow();
         });
-        if (frame) {
-            // The application keys come to the program as its hot keys.
-            QObject::connect(frame.get(), &handheld::DesktopFrame::ApplicationKey, &mainWindow,
-                             [&mainWindow](int key) { mainWindow.HotKey(key); });
-        }
         if (irLog) irLog->Follow(state);
         if (options.fullScreen) {
             topLevel->showFullScreen();
