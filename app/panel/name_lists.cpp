@@ -1,4 +1,4 @@
-#include "app/shell/gui/name_lists.h"
+#include "app/panel/name_lists.h"
 
 #include "app/shell/name_list.h"
 

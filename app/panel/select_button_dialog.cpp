@@ -9,9 +9,9 @@
 #include <algorithm>
 
 #include "app/panel/device_opening.h"
+#include "app/panel/name_lists.h"
 #include "app/panel/qt_pixels.h"
 #include "app/shell/app_state.h"
-#include "app/shell/gui/name_lists.h"
 #include "app/shell/language_table.h"
 #include "handheld/shell/hwnd.h"
 

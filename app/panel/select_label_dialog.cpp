@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "app/panel/name_lists.h"
 #include "app/panel/qt_pixels.h"
-#include "app/shell/gui/name_lists.h"
 #include "app/shell/language_table.h"
 
 namespace {

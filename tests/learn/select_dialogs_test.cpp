@@ -5,9 +5,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/panel/name_lists.h"
 #include "app/panel/select_button_dialog.h"
 #include "app/panel/select_label_dialog.h"
-#include "app/shell/gui/name_lists.h"
 #include "tests/learn/learn_home.h"
 
 namespace learn_test {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "app/model/device_templates.h"
-#include "app/shell/gui/name_lists.h"
+#include "app/panel/name_lists.h"
 #include "handheld/shell/resource_library.h"
 #include "handheld/text.h"
 #include "tests/shell/library_builder.h"
