@@ -12,6 +12,7 @@
 #include "app/codes/pronto.h"
 #include "app/codes/protocol.h"
 #include "app/model/device_creation.h"
+#include "bench/bench_home.h"
 #include "handheld/home.h"
 
 namespace {
@@ -119,19 +120,13 @@ BENCHMARK(BM_ReadProntoFileOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    const std::filesystem::path home = pattern;
-    std::filesystem::remove(home);  // a missing home is created with its defaults
-    std::string reason;
-    if (!handheld::OpenHome(home, &reason)) {
-        std::fprintf(stderr, "cannot open a handheld home: %s\n", reason.c_str());
+    const BenchHome home;
+    if (!home.Opened()) {
+        std::fprintf(stderr, "cannot open a handheld home: %s\n", home.Reason().c_str());
         return 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(home, ignored);
     return 0;
 }

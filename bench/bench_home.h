@@ -1,0 +1,38 @@
+// A handheld home of its own for one benchmark program, made in a new temporary folder and removed at the end.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "handheld/home.h"
+
+class BenchHome {
+public:
+    // Check Opened(): reason says why not.
+    BenchHome() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            reason_ = "no temporary folder";
+            return;
+        }
+        directory_ = pattern;
+        std::filesystem::remove(directory_);  // a missing home is created with its defaults
+        opened_ = handheld::OpenHome(directory_, &reason_);
+    }
+    ~BenchHome() {
+        std::error_code ignored;
+        if (!directory_.empty()) std::filesystem::remove_all(directory_, ignored);
+    }
+    BenchHome(const BenchHome&) = delete;
+    BenchHome& operator=(const BenchHome&) = delete;
+
+    bool Opened() const { return opened_; }
+    const std::string& Reason() const { return reason_; }
+    const std::filesystem::path& Directory() const { return directory_; }
+
+private:
+    std::filesystem::path directory_;
+    std::string reason_;
+    bool opened_ = false;
+};
