@@ -51,11 +51,14 @@ TEST_F(MainWindowTest, DemoHandheldShowsItsDevicesInOrder) {
     EXPECT_EQ(panels_.mainPanel.buttons.size(), 20u);
     EXPECT_FALSE(window.Widgets().nextDevice.Pressed());
     TapWidget(window, window.Widgets().previousDevice);
-    TapWidget(window, window.Widgets().previousDevice);  // wraps to the last
-    EXPECT_EQ(state_.currentDevice, state_.shownDevices.back().deviceName);
+    TapWidget(window, window.Widgets().previousDevice);  // no wrap-around: the first stays
+    EXPECT_EQ(state_.currentDevice, state_.shownDevices.front().deviceName);
+    for (std::size_t i = 0; i <= state_.shownDevices.size(); ++i) TapWidget(window, window.Widgets().nextDevice);
+    EXPECT_EQ(state_.currentDevice, state_.shownDevices.back().deviceName);  // nor at the last
+    EXPECT_EQ(window.Widgets().deviceName.Text(), state_.shownDevices.back().deviceName);
 
     state_.editMode = true;
-    TapWidget(window, window.Widgets().nextDevice);
+    TapWidget(window, window.Widgets().previousDevice);
     TapWidget(window, window.Widgets().function);
     EXPECT_EQ(state_.currentDevice, state_.shownDevices.back().deviceName);
     EXPECT_FALSE(state_.functionPanelShown);

@@ -189,15 +189,12 @@ void MainWindow::ShowDeviceSettings() {
 }
 
 void MainWindow::StepDevice(int step) {
-    const auto& shown = state_.shownDevices;
-    if (shown.empty()) return;
-    std::size_t index = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        if (shown[i].deviceName == state_.currentDevice) index = i;
-    }
-    const int count = int(shown.size());
-    const int next = ((int(index) + step) % count + count) % count;
-    Open(shown[std::size_t(next)].deviceName);
+    // The device library's walk: no wrap-around at either end; it opens through the opener this window installed.
+    const handheld::HWND ccfParent = handheld::ToHwnd(panel_);
+    const bool opened =
+        step > 0 ? NextDevice(ccfParent, &MainWindow::MenuStateCallback, state_.shownDevices, state_.currentDevice)
+                 : PreviousDevice(ccfParent, &MainWindow::MenuStateCallback, state_.shownDevices, state_.currentDevice);
+    if (opened) update();
 }
 
 void MainWindow::ChooseFromNameList() {
