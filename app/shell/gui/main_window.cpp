@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/model/device_library.h"
 #include "app/model/gui/device_manager_dialog.h"
@@ -15,6 +16,7 @@
 #include "app/shell/hint_request.h"
 #include "app/shell/program_hooks.h"
 #include "app/shell/stored_files.h"
+#include "ccf/api/tessaly.h"
 #include "handheld/shell/hardware_key_map.h"
 #include "handheld/shell/hwnd.h"
 #include "handheld/shell/popup_menu.h"
@@ -30,6 +32,18 @@ const QRect kCcfPanelPortrait(0, 50, 240, 240);
 const QRect kCcfPanelLandscape(50, 0, 240, 240);
 
 MainWindow* g_current = nullptr;
+
+// The viewer library's name callback carries no context: names collected for the CCF pop-up land here.
+std::vector<std::u16string>* g_ccfNames = nullptr;
+
+void AddCcfName(const char16_t* name) {
+    if (!g_ccfNames || !name) return;
+    std::u16string copied(name);
+    // Each name once, even when several devices share it (the first of them is the one shown).
+    if (std::find(g_ccfNames->begin(), g_ccfNames->end(), copied) == g_ccfNames->end()) {
+        g_ccfNames->push_back(std::move(copied));
+    }
+}
 
 int WidgetOrientation(handheld::Orientation orientation) {
     return orientation == handheld::Orientation::Portrait ? kOrientationPortrait : kOrientationLandscape;
@@ -90,6 +104,7 @@ MainWindow::MainWindow(AppState& state, DevicePanels& panels, const ButtonArtwor
             QCoreApplication::postEvent(target, new HintRequestEvent(dialog, hints));
         }
     });
+    CCFSetChangeDeviceCallback(&MainWindow::CcfDeviceShown);
     LoadMenu();
     SetOrientation(orientation);
     // On the handheld's screen the window follows its turns (the settings change 0x3002).
@@ -107,6 +122,11 @@ MainWindow::~MainWindow() {
 
 MainWindow* MainWindow::Current() {
     return g_current;
+}
+
+void MainWindow::CcfDeviceShown(const char16_t* name) {
+    // The name lives only during this call: the text widget keeps its own copy.
+    if (g_current) g_current->widgets_.ccfName.SetText(name ? std::u16string_view(name) : std::u16string_view());
 }
 
 void MainWindow::MenuStateCallback(int kind) {
@@ -168,6 +188,8 @@ bool MainWindow::Open(std::u16string_view name) {
     const std::u16string wanted(name);
     if (!opening_.callback) opening_.callback = &MainWindow::MenuStateCallback;
     ccfShown_ = false;
+    // A viewer that fails to open reports no name: the last file's must not stay in the CCF row.
+    widgets_.ccfName.SetText(u"");
     const bool opened = OpenDevice(wanted, state_, panels_, opening_);
     // Only an own device shown may be saved again: a failed opening or a CCF file must never write the
     // device left in memory over this name's (or another device's) file.
@@ -204,6 +226,18 @@ void MainWindow::ChooseFromNameList() {
     Modal([&] { chosen = ChooseDeviceName(this, names); });
     if (chosen.empty()) return;
     Open(chosen);
+}
+
+void MainWindow::ChooseCcfName() {
+    std::vector<std::u16string> names;
+    g_ccfNames = &names;
+    CCFMakeDeviceAndMacroNameList(&AddCcfName);
+    g_ccfNames = nullptr;
+    std::u16string chosen;
+    Modal([&] { chosen = ChooseDeviceName(this, names); });
+    // Closing the list without a choice keeps what the viewer shows rather than emptying it.
+    if (chosen.empty()) return;
+    CCFShowDeviceOrMacro(chosen.c_str());
 }
 
 bool MainWindow::TakesInput() const {
@@ -371,12 +405,28 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     } else if (widgets_.deviceName.HitTest(x, y)) {
         if (state_.editMode || !TakesInput()) return;
         ChooseFromNameList();
+    } else if (ccfShown_) {
+        // The CCF row is only uncovered while a CCF file is shown.
+        if (widgets_.ccfButton1.HitTest(x, y)) {
+            widgets_.ccfButton1.Press();
+        } else if (widgets_.ccfPriorPanel.HitTest(x, y)) {
+            widgets_.ccfPriorPanel.Press();
+            CCFShowDevicePriorPanel();
+        } else if (widgets_.ccfNextPanel.HitTest(x, y)) {
+            widgets_.ccfNextPanel.Press();
+            CCFShowDeviceNextPanel();
+        } else if (widgets_.ccfName.HitTest(x, y) && TakesInput()) {
+            ChooseCcfName();
+        }
     }
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool exit = widgets_.top.Pressed() && widgets_.top.HitTest(at.x(), at.y());
+    // The home device comes on pen up over the button, as the top button's exit does.
+    const bool home = widgets_.ccfButton1.Pressed() && widgets_.ccfButton1.HitTest(at.x(), at.y());
     widgets_.ReleaseAll();
+    if (home && ccfShown_) CCFShowHomeDeviceOrMacro();
     if (exit) Close();
 }

@@ -75,6 +75,10 @@ private:
     void PlacePanel();
     void StepDevice(int step);
     void ChooseFromNameList();
+    // The CCF name widget's pop-up: every device and macro name of the open file; the choice is shown.
+    void ChooseCcfName();
+    // The viewer library reports each CCF device it shows here.
+    static void CcfDeviceShown(const char16_t* name);
     void ShowDeviceSettings();
     void OpenMenu();
     void EnterEditMode();
