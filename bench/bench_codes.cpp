@@ -120,13 +120,5 @@ BENCHMARK(BM_ReadProntoFileOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    const BenchHome home;
-    if (!home.Opened()) {
-        std::fprintf(stderr, "cannot open a handheld home: %s\n", home.Reason().c_str());
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInTemporaryHome(argc, argv);
 }

@@ -1,6 +1,9 @@
 // A handheld home of its own for one benchmark program, made in a new temporary folder and removed at the end.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -36,3 +39,16 @@ private:
     std::string reason_;
     bool opened_ = false;
 };
+
+// The whole main of a benchmark program that needs nothing but a fresh handheld home.
+inline int RunBenchmarksInTemporaryHome(int argc, char** argv) {
+    const BenchHome home;
+    if (!home.Opened()) {
+        std::fprintf(stderr, "cannot open a handheld home: %s\n", home.Reason().c_str());
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -26,27 +26,27 @@ void CollectName(const char16_t* name) {
 }
 
 // Devices by chain: {chain, name, has a panel}.
-struct DeviceSpec {
+struct DeviceInChain {
     int chain;
     const char* name;
     bool panel = true;
 };
 
-std::vector<std::uint8_t> FileOf(const std::vector<DeviceSpec>& devices, int panels = 1) {
+std::vector<std::uint8_t> FileOf(const std::vector<DeviceInChain>& devices, int panels = 1) {
     CCFWriter w(true, false);
     ButtonFields b;
     b.width = 60;
     const std::uint32_t button = w.Button(b);
     std::array<std::vector<std::uint32_t>, 3> chains;
-    for (const DeviceSpec& spec : devices) {
+    for (const DeviceInChain& entry : devices) {
         DeviceFields d;
-        d.name = w.Name(spec.name);
-        if (spec.panel) {
+        d.name = w.Name(entry.name);
+        if (entry.panel) {
             std::vector<std::uint32_t> list;
             for (int i = 0; i < panels; ++i) list.push_back(w.Panel({{std::int16_t(i * 10), 0, button, 1}}));
             d.firstPanel = w.Chain(list);
         }
-        chains[std::size_t(spec.chain - 1)].push_back(w.Device(d));
+        chains[std::size_t(entry.chain - 1)].push_back(w.Device(d));
     }
     for (int chain = 1; chain <= 3; ++chain) w.SetChain(chain, w.Chain(chains[std::size_t(chain - 1)]));
     return w.Bytes();
